@@ -20,7 +20,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $$(find $(BUILD)/bench -maxdepth 2 -type f -name "bench_*" -executable | sort); do echo "== $$b"; $$b; done
 
 fuzz: deps
 	@scripts/fuzz-smoke.sh

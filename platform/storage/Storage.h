@@ -1,0 +1,160 @@
+// The public face of the compound-file engine: storages and streams of a structured-storage
+// file ([MS-CFB]), opened and created with the Windows access modes, failing with the status
+// codes Windows gives. Handles are RAII: an element is released when its handle goes away,
+// and the file is closed (and its lock released) when the last handle of it goes away.
+#pragma once
+
+#include "platform/base/ByteStream.h"
+#include "platform/base/Result.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvo::cfb {
+
+/// Access modes, as the original passes them.
+namespace mode {
+inline constexpr std::uint32_t Read = 0x00000000;
+inline constexpr std::uint32_t ReadWrite = 0x00000002;
+inline constexpr std::uint32_t ShareExclusive = 0x00000010;
+inline constexpr std::uint32_t Create = 0x00001000;
+/// Open read-write, share-exclusive: the mode of every open.
+inline constexpr std::uint32_t Open = 0x00000012;
+/// Create read-write, share-exclusive, replacing what is there.
+inline constexpr std::uint32_t CreateNew = 0x00001012;
+/// Open for reading only, share-exclusive.
+inline constexpr std::uint32_t OpenRead = 0x00000010;
+} // namespace mode
+
+using Clsid = std::array<std::uint8_t, 16>;
+
+enum class ElementType : std::uint8_t { Storage = 1, Stream = 2, Root = 5 };
+
+struct ElementStat {
+    std::u16string name; ///< for the root of a file: its path (UTF-16)
+    ElementType type = ElementType::Stream;
+    std::uint64_t size = 0; ///< streams only
+    Clsid clsid{};
+    std::uint32_t stateBits = 0;
+    std::uint64_t created = 0;  ///< FILETIME
+    std::uint64_t modified = 0; ///< FILETIME
+};
+
+class Engine; // one open compound file, shared by all handles into it
+
+class Stream;
+
+/// A storage (the root of a file or a child storage).
+class Storage {
+public:
+    Storage() = default;
+    Storage(Storage&&) noexcept;
+    Storage& operator=(Storage&&) noexcept;
+    Storage(const Storage&) = delete;
+    Storage& operator=(const Storage&) = delete;
+    ~Storage();
+
+    /// Opens an existing compound file (mode::Open or mode::OpenRead). A file that exists but
+    /// is not a compound file gives hr::FileAlreadyExists; a missing one hr::FileNotFound;
+    /// a file open elsewhere (this process or another) hr::ShareViolation / hr::LockViolation.
+    static Result<Storage> OpenFile(const std::filesystem::path& path,
+                                    std::uint32_t accessMode = mode::Open);
+    /// Creates a compound file (version 3), replacing whatever is at the path. New files get
+    /// `permissions` (e.g. 0600 for banks).
+    static Result<Storage> CreateFile(const std::filesystem::path& path,
+                                      std::uint32_t accessMode = mode::CreateNew,
+                                      std::filesystem::perms permissions =
+                                          std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::owner_write);
+    /// Creates a compound file over a growable memory buffer (the lock-bytes case).
+    static Result<Storage> CreateInMemory();
+    /// Opens a compound file held in memory (for tests and fuzzing); writes change the copy.
+    static Result<Storage> OpenMemory(std::string bytes);
+
+    bool valid() const { return m_engine != nullptr; }
+
+    Result<Storage> OpenStorage(std::u16string_view name, std::uint32_t accessMode = mode::Open);
+    /// Creates a child storage; with mode::Create in the mode an existing element of the name
+    /// is destroyed first, without it an existing name gives hr::FileAlreadyExists.
+    Result<Storage> CreateStorage(std::u16string_view name,
+                                  std::uint32_t accessMode = mode::CreateNew);
+    Result<Stream> OpenStream(std::u16string_view name, std::uint32_t accessMode = mode::Open);
+    Result<Stream> CreateStream(std::u16string_view name,
+                                std::uint32_t accessMode = mode::CreateNew);
+
+    /// The direct children, in directory order.
+    Result<std::vector<ElementStat>> Enumerate() const;
+    /// Destroys a child (a storage with everything under it).
+    Result<void> DestroyElement(std::u16string_view name);
+    /// Renames a child in place.
+    Result<void> RenameElement(std::u16string_view oldName, std::u16string_view newName);
+    /// Copies (or moves) one child into `dest` under `newName`. With `replace`, an element of
+    /// that name in `dest` is replaced; without, it gives hr::FileAlreadyExists.
+    Result<void> CopyElementTo(std::u16string_view name, Storage& dest,
+                               std::u16string_view newName, bool move = false,
+                               bool replace = true);
+    /// Copies everything in this storage into `dest`, merging: a stream of the same name is
+    /// replaced, a storage of the same name is merged element by element, elements only in
+    /// `dest` survive. CLSIDs and state bits come along. Copying into a storage inside this
+    /// one gives hr::AccessDenied.
+    Result<void> CopyTo(Storage& dest) const;
+
+    Result<void> SetClass(const Clsid& clsid);
+    Result<void> SetStateBits(std::uint32_t bits, std::uint32_t mask);
+    /// Writes everything pending to the file (direct mode writes as it goes; this flushes).
+    Result<void> Commit();
+    Result<ElementStat> Stat() const;
+
+    /// The bytes of a compound file created or opened in memory.
+    Result<std::string> MemoryBytes() const;
+
+private:
+    friend class Engine;
+    friend class Stream;
+    Storage(std::shared_ptr<Engine> engine, std::uint32_t entry);
+    std::shared_ptr<Engine> m_engine;
+    std::uint32_t m_entry = 0;
+};
+
+/// A stream of a compound file; also a ByteStream for the item-stream primitives.
+class Stream final : public ByteStream {
+public:
+    Stream() = default;
+    Stream(Stream&&) noexcept;
+    Stream& operator=(Stream&&) noexcept;
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+    ~Stream() override;
+
+    bool valid() const { return m_engine != nullptr; }
+
+    Result<std::size_t> Read(void* buffer, std::size_t size) override;
+    Result<std::size_t> Write(const void* buffer, std::size_t size) override;
+    Result<std::uint64_t> Seek(std::int64_t offset, SeekOrigin origin) override;
+    Result<std::uint64_t> Size() const override;
+    Result<void> SetSize(std::uint64_t size) override;
+    Result<ElementStat> Stat() const;
+
+    /// Reads the whole stream from the start.
+    Result<std::string> ReadAll();
+    /// Replaces the whole content (set size, then write from the start).
+    Result<void> WriteAll(std::string_view bytes);
+
+private:
+    friend class Engine;
+    friend class Storage;
+    Stream(std::shared_ptr<Engine> engine, std::uint32_t entry);
+    std::shared_ptr<Engine> m_engine;
+    std::uint32_t m_entry = 0;
+    std::uint64_t m_pos = 0;
+};
+
+/// A human-readable name for a status code ("STG_E_FILENOTFOUND" ...), for tools and tests.
+const char* StatusName(HResult code);
+
+} // namespace kelvo::cfb
