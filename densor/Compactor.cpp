@@ -1,0 +1,175 @@
+#include "densor/Compactor.h"
+
+#include "platform/storage/Storage.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kelvo::densor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kRule = "##########################################################";
+
+void PrintBanner(std::ostream& out) {
+    out << "\n"
+        << kRule << "\n"
+        << "## Densorin - Defragments OLE Structured Storage Files ##\n"
+        << kRule << "\n"
+        << "## Kelvo project - compound file compaction utility   ##\n"
+        << "Version 1.1\n";
+}
+
+void PrintUsage(std::ostream& out) {
+    out << "Densorin - utility to defragment OLE Structured Storage File. These files are\n"
+        << "stay in them size after you delete objects from them. This utility writes data\n"
+        << "to new file so the structure and unused space are optimized.\n"
+        << "\tUSAGE: Densor.Exe SrcFile\n"
+        << "Utility creates a backup copy of SrcFile called SrcFile.Ext.Bak and place new\n"
+        << "file with the same name of old.\n";
+}
+
+std::string Format(const char* format, const std::string& text, HResult code) {
+    char buf[4096];
+    std::snprintf(buf, sizeof buf, format, text.c_str(), static_cast<unsigned>(code));
+    return buf;
+}
+
+std::string FormatCode(const char* format, HResult code) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, format, static_cast<unsigned>(code));
+    return buf;
+}
+
+// The file's length as the signed 32-bit count the report shows.
+std::int32_t Length32(const fs::path& path) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    return ec ? -1 : static_cast<std::int32_t>(static_cast<std::uint32_t>(size));
+}
+
+bool SyncFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void SyncDirectory(const fs::path& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A failure: the text is printed and the program ends with -2.
+struct Failure {
+    std::string text;
+};
+
+// The compaction proper. The new content is built in a temporary file beside the source and
+// moved over it only after a complete copy that reached the disk, so a failure at any point
+// leaves the source as it was.
+void Compact(const fs::path& src, std::ostream& out, std::int32_t& before, std::int32_t& after) {
+    const std::string srcText = src.string();
+    const fs::path bak = fs::path(srcText + ".Bak");
+
+    out << "Createing Backup Copy of file...\n";
+    std::error_code ec;
+    if (!fs::copy_file(src, bak, fs::copy_options::none, ec)) {
+        // Only claim an overwrite when there really was a backup to overwrite.
+        const bool bakExists = fs::exists(bak) && fs::exists(src);
+        if (bakExists)
+            out << "WARNING: Backup File Already Exists. It was overwritten!\n";
+        if (!bakExists || !fs::copy_file(src, bak, fs::copy_options::overwrite_existing, ec))
+            throw Failure{Format("ERROR: Error creating backup copy of file '%s'!", srcText, 0)};
+    }
+
+    auto source = cfb::Storage::OpenFile(bak, cfb::mode::Open);
+    if (!source)
+        throw Failure{Format("ERROR: Error opening sourcefile '%s'! (hr=%08X)", bak.string(),
+                             source.code())};
+
+    // The source must be replaceable, as creating over it in place would require.
+    if (::access(src.c_str(), W_OK) != 0)
+        throw Failure{Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText,
+                             hr::AccessDenied)};
+
+    const fs::path temp = fs::path(srcText + ".Densor.tmp");
+    fs::perms perms = fs::status(src, ec).permissions();
+    if (ec)
+        perms = fs::perms::owner_read | fs::perms::owner_write;
+    auto target = cfb::Storage::CreateFile(temp, cfb::mode::CreateNew, perms);
+    if (!target)
+        throw Failure{Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText,
+                             target.code())};
+
+    out << "Copying data to new file... Please Wait...\n";
+    out.flush();
+
+    auto intactNote = [&]() {
+        return "\nThe file '" + srcText + "' was left unchanged; a copy of it is in '" +
+               bak.string() + "'.";
+    };
+    auto copied = source->CopyTo(*target);
+    Result<void> committed = copied ? target->Commit() : copied;
+    // Release the backup, then the new file (which flushes it).
+    source = cfb::Storage();
+    target = cfb::Storage();
+    if (!committed || !SyncFile(temp)) {
+        fs::remove(temp, ec);
+        throw Failure{FormatCode("ERROR: An Error occured while copying data (hr=%08X).",
+                                 committed ? hr::WriteFault : committed.code()) +
+                      intactNote()};
+    }
+    fs::permissions(temp, perms, ec);
+    fs::rename(temp, src, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        throw Failure{FormatCode("ERROR: An Error occured while copying data (hr=%08X).",
+                                 hr::AccessDenied) +
+                      intactNote()};
+    }
+    SyncDirectory(src.parent_path());
+
+    after = Length32(src);
+    before = Length32(bak);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out) {
+    PrintBanner(out);
+    if (args.size() != 1) {
+        PrintUsage(out);
+        return -1;
+    }
+    std::int32_t before = 0;
+    std::int32_t after = 0;
+    try {
+        Compact(fs::path(args[0]), out, before, after);
+    } catch (const Failure& failure) {
+        out << failure.text << "\n";
+        return -2;
+    }
+    out << "# Summary ################################################\n"
+        << "# File Length before defragmentation: " << before << " bytes\n"
+        << "# File Length after  defragmentation: " << after << " bytes\n"
+        << "# --------------------------------------------------------\n"
+        << "# Total bytes saved                 : " << (before - after) << "\n"
+        << kRule << "\n";
+    return 0;
+}
+
+} // namespace kelvo::densor
