@@ -1,0 +1,293 @@
+// The document's lifecycle: clearing, New, Open, Save, Save As and the working storage.
+#include "core/QuorvellineDoc.h"
+
+#include "core/BankHeader.h"
+#include "core/RecordBody.h"
+#include "platform/storage/BankStorage.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace kelvo {
+
+namespace {
+
+// The framework's title of a document that has no file yet.
+AnsiString UntitledTitle() {
+    return AnsiStringText(msg::Untitled);
+}
+
+AnsiString FileTitle(const std::filesystem::path& path) {
+    return Utf8ToAnsiLossy(path.filename().string());
+}
+
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+    std::error_code ec;
+    auto abs = std::filesystem::absolute(path, ec);
+    return ec ? path : abs.lexically_normal();
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    return Absolute(a) == Absolute(b);
+}
+
+// A new empty file "Kel*.tmp" in the temporary folder, readable by the owner only.
+std::filesystem::path MakeTempFile() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string pattern = (dir && *dir) ? dir : "/tmp";
+    pattern += "/KelXXXXXX.tmp";
+    const int fd = mkstemps(pattern.data(), 4);
+    if (fd < 0)
+        return {};
+    close(fd);
+    return pattern;
+}
+
+} // namespace
+
+CQuorvellineDoc::CQuorvellineDoc() : m_title(UntitledTitle()) {
+    m_records.SetListener(this);
+    m_folders.SetListener(this);
+    DeleteContents();
+}
+
+CQuorvellineDoc::~CQuorvellineDoc() = default;
+
+void CQuorvellineDoc::SetModifiedFlag(bool modified) {
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    if (m_listener)
+        m_listener->OnModifiedChanged(modified);
+}
+
+void CQuorvellineDoc::OnSelectionChanged(RecordTree& tree, TreeNode* node) {
+    if (m_loading || !m_listener)
+        return;
+    m_listener->OnSelectionChanged(&tree == &m_records ? TreeKind::Records : TreeKind::Folders,
+                                   node);
+}
+
+void CQuorvellineDoc::Refresh() {
+    if (m_listener)
+        m_listener->OnDocumentRefresh();
+}
+
+Result<void> CQuorvellineDoc::Fail(Message message, HResult code) {
+    Error e = MakeError(code, message.text);
+    m_lastMessage = std::move(message);
+    return e;
+}
+
+void CQuorvellineDoc::DeleteContents() {
+    m_records.Clear();
+    m_folders.Clear();
+    m_path.clear();
+    m_hasFile = false;
+    m_tempPath.clear();
+    m_revision = 0;
+    m_currentUser = CurrentUserName();
+    m_summary = DefaultBankSummary(m_title, m_currentUser);
+    m_passwords.Clear();
+    m_userProperties.clear();
+}
+
+Result<void> CQuorvellineDoc::OnNewDocument() {
+    m_title = UntitledTitle();
+    DeleteContents();
+    SetModifiedFlag(false);
+    m_saveAsMode = false;
+    m_records.Insert(AnsiStringText(msg::RootRecordTitle));
+    m_records.EnsureSelection();
+    m_folders.Insert(AnsiStringText(msg::RootFolderTitle));
+    m_folders.EnsureSelection();
+    Refresh();
+    return {};
+}
+
+Result<void> CQuorvellineDoc::OnOpenDocument(const std::filesystem::path& path) {
+    Message message;
+    auto checked = CheckBankFile(path, &message);
+    if (!checked)
+        return Fail(std::move(message), checked.code());
+    cfb::Storage root = std::move(checked->root);
+
+    DeleteContents();
+    m_revision = checked->revision;
+    m_currentUser = CurrentUserName();
+    m_hasFile = true;
+    m_tempPath.clear();
+
+    ReadSummary(root, m_currentUser, m_summary, m_userProperties);
+    LoadPwdListFromStorage(m_passwords, root);
+    // The trees report their selection once the bank file is released again, so that the
+    // listener can read the selected record's body from it.
+    m_loading = true;
+    if (auto recTree = OpenOrCreateStorage(root, u"RecTree"))
+        LoadTreeFromStorage(m_records, *recTree);
+    if (auto pwdTree = OpenOrCreateStorage(root, u"PwdTree"))
+        LoadTreeFromStorage(m_folders, *pwdTree);
+    m_loading = false;
+    root = cfb::Storage();
+
+    m_path = Absolute(path);
+    m_title = FileTitle(m_path);
+    m_saveAsMode = false;
+    Refresh();
+    m_records.EnsureSelection();
+    m_folders.EnsureSelection();
+    SetModifiedFlag(false);
+    return {};
+}
+
+Result<void> CQuorvellineDoc::Save() {
+    m_saveAsMode = false;
+    if (m_path.empty())
+        return MakeError(hr::InvalidArg, "the bank has no file yet");
+    return OnSaveDocument(m_path);
+}
+
+Result<void> CQuorvellineDoc::SaveAs(const std::filesystem::path& target) {
+    m_saveAsMode = true;
+    return OnSaveDocument(target);
+}
+
+Result<void> CQuorvellineDoc::WriteBank(cfb::Storage& target) {
+    if (auto header = WriteBankHeader(target, m_revision); !header)
+        return header;
+    // The trees, the entries and the property sets are built in memory and copied into the
+    // target, which keeps every element of the file that this save does not write.
+    auto memory = cfb::Storage::CreateInMemory();
+    if (!memory)
+        return memory.error();
+    auto recTree = memory->CreateStorage(u"RecTree", cfb::mode::CreateNew);
+    if (!recTree)
+        return recTree.error();
+    if (auto r = SaveTreeToStorage(m_records, *recTree); !r)
+        return r;
+    *recTree = cfb::Storage();
+    auto pwdTree = memory->CreateStorage(u"PwdTree", cfb::mode::CreateNew);
+    if (!pwdTree)
+        return pwdTree.error();
+    if (auto r = SaveTreeToStorage(m_folders, *pwdTree); !r)
+        return r;
+    *pwdTree = cfb::Storage();
+    if (auto r = SavePwdListToStorage(m_passwords, *memory); !r)
+        return r;
+    if (auto r = WriteSummary(*memory, m_summary, m_revision, m_userProperties); !r)
+        return r;
+    if (auto r = memory->Commit(); !r)
+        return r;
+    return memory->CopyTo(target);
+}
+
+Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target) {
+    if (m_listener)
+        m_listener->OnSaveCurrentBody();
+    const std::uint32_t previousRevision = m_revision;
+    const bool existed = FileExists(target);
+    m_revision = existed ? m_revision + 1 : 0;
+    const std::string shown = target.string();
+
+    auto root = OpenOrCreateBankFile(target);
+    if (!root) {
+        m_revision = previousRevision;
+        return Fail(StatusMessage(msg::SaveFailed, shown, root.code()), root.code());
+    }
+    // The record bodies written so far come along: from the working file of a bank never
+    // saved, or from the old file on Save As. A source that cannot be opened is skipped.
+    if (!m_hasFile && !m_tempPath.empty() && !SameFile(m_tempPath, target)) {
+        if (auto temp = cfb::Storage::OpenFile(m_tempPath, cfb::mode::Open)) {
+            if (auto copied = temp->CopyTo(*root); !copied) {
+                m_revision = previousRevision;
+                return Fail(StatusMessage(msg::SaveFailed, shown, copied.code()), copied.code());
+            }
+        }
+    }
+    if (m_saveAsMode && !m_path.empty() && !SameFile(m_path, target)) {
+        if (auto old = cfb::Storage::OpenFile(m_path, cfb::mode::Open)) {
+            if (auto copied = old->CopyTo(*root); !copied) {
+                m_revision = previousRevision;
+                return Fail(StatusMessage(msg::SaveFailed, shown, copied.code()), copied.code());
+            }
+        }
+    }
+    m_summary.lastSaved = OleDateTime::Now();
+    auto written = WriteBank(*root);
+    if (written)
+        (void)UpdateByteCount(*root); // informational only
+    auto committed = written ? root->Commit() : Result<void>(written);
+    *root = cfb::Storage();
+    if (!committed) {
+        m_revision = previousRevision;
+        return Fail(StatusMessage(msg::SaveFailed, shown, committed.code()), committed.code());
+    }
+
+    m_path = Absolute(target);
+    m_title = FileTitle(m_path);
+    m_hasFile = true;
+    m_tempPath.clear(); // the file itself stays where it is
+    m_lastMessage = {};
+    SetModifiedFlag(false);
+    Refresh();
+    return {};
+}
+
+Result<cfb::Storage> CQuorvellineDoc::WorkingStorage() {
+    if (m_hasFile)
+        return OpenOrCreateBankFile(m_path);
+    if (m_tempPath.empty()) {
+        m_tempPath = MakeTempFile();
+        if (m_tempPath.empty())
+            return MakeError(hr::AccessDenied, "cannot create a temporary working file");
+    }
+    return OpenOrCreateBankFile(m_tempPath);
+}
+
+TreeNode* CQuorvellineDoc::AddNode(TreeKind kind, TreeNode* parent, AnsiView title) {
+    TreeNode* node = tree(kind).Insert(title, parent);
+    SetModifiedFlag(true);
+    return node;
+}
+
+PwdItem& CQuorvellineDoc::AddPassword(std::unique_ptr<PwdItem> item, TreeNode* folder) {
+    item->folderUid = folder ? folder->item.uid : 0;
+    PwdItem& added = m_passwords.Add(std::move(item));
+    if (folder)
+        folder->item.saved = OleDateTime::Now();
+    SetModifiedFlag(true);
+    return added;
+}
+
+Result<void> CQuorvellineDoc::SaveBody(TreeNode* record, std::string_view rtf) {
+    auto root = WorkingStorage();
+    if (!root)
+        return root.error();
+    if (auto r = WriteRecordBody(*root, record->item.uid, rtf); !r)
+        return r;
+    record->item.saved = OleDateTime::Now();
+    return {};
+}
+
+Result<std::string> CQuorvellineDoc::ReadBody(std::uint32_t uid) {
+    if (!m_hasFile && m_tempPath.empty())
+        return MakeError(hr::FileNotFound, "no body");
+    auto root = WorkingStorage();
+    if (!root)
+        return root.error();
+    return ReadRecordBody(*root, uid);
+}
+
+std::unordered_map<std::uint32_t, std::uint64_t> CQuorvellineDoc::BodySizes() {
+    if (!m_hasFile && m_tempPath.empty())
+        return {};
+    auto root = WorkingStorage();
+    if (!root)
+        return {};
+    return RecordBodySizes(*root);
+}
+
+} // namespace kelvo

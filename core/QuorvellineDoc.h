@@ -1,0 +1,133 @@
+// The document: the one open bank. New, Open, Save and Save As of a bank file, the working
+// storage that record bodies go to, the two trees, the password entries, the summary and
+// user-defined properties, the revision number and the modified flag. GUI-free: the main
+// window learns of changes through DocumentListener.
+#pragma once
+
+#include "core/BankSummary.h"
+#include "core/Messages.h"
+#include "core/PwdList.h"
+#include "core/RecordTree.h"
+#include "core/UserProperty.h"
+#include "platform/base/Result.h"
+#include "platform/storage/Storage.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvo {
+
+enum class TreeKind { Records, Folders };
+
+/// What the main window hears from the document.
+class DocumentListener {
+public:
+    virtual ~DocumentListener() = default;
+    /// The modified flag changed.
+    virtual void OnModifiedChanged(bool /*modified*/) {}
+    /// New, Open or Save finished: refresh the title and the indicators.
+    virtual void OnDocumentRefresh() {}
+    /// A save starts: the record editor saves the selected record's body now (SaveBody).
+    virtual void OnSaveCurrentBody() {}
+    /// A node of a tree was (or was reported as) newly selected: the record side loads its
+    /// body and stamps its opened time.
+    virtual void OnSelectionChanged(TreeKind /*tree*/, TreeNode* /*node*/) {}
+};
+
+class CQuorvellineDoc : private TreeListener {
+public:
+    CQuorvellineDoc();
+    ~CQuorvellineDoc() override;
+    CQuorvellineDoc(const CQuorvellineDoc&) = delete;
+    CQuorvellineDoc& operator=(const CQuorvellineDoc&) = delete;
+
+    void SetListener(DocumentListener* listener) { m_listener = listener; }
+
+    // --- Lifecycle ---------------------------------------------------------------------
+    /// Empties the document: both trees, path, working file, revision, summary (defaults for
+    /// the current user), password entries, user-defined properties.
+    void DeleteContents();
+    /// A new bank: the root record "Корневая запись" and the root folder "Хранилище паролей",
+    /// each selected; never saved, not modified.
+    Result<void> OnNewDocument();
+    /// Opens the bank at `path`. When the file is not a bank, fails with the message (see
+    /// lastMessage()) and leaves the open bank exactly as it was.
+    Result<void> OnOpenDocument(const std::filesystem::path& path);
+    /// Saves into `target` (Save when it is the bank's path, Save As otherwise when
+    /// saveAsMode() is set). When the target can be neither opened nor created, or the bank
+    /// cannot be written into it, fails with a message; the bank then stays modified.
+    Result<void> OnSaveDocument(const std::filesystem::path& target);
+    /// The Save command: clears saveAsMode and saves to the bank's path (which must be set).
+    Result<void> Save();
+    /// The Save As command: sets saveAsMode and saves to `target`.
+    Result<void> SaveAs(const std::filesystem::path& target);
+
+    /// The storage record bodies and the index are read from and written to: the bank file,
+    /// or for a bank never saved the temporary working file (created on first use as
+    /// "Kel*.tmp" in $TMPDIR or /tmp, mode 0600). Obtain it for one operation and let it go.
+    Result<cfb::Storage> WorkingStorage();
+
+    // --- State -------------------------------------------------------------------------
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true);
+    const std::filesystem::path& path() const { return m_path; }
+    bool hasFile() const { return m_hasFile; }
+    const std::filesystem::path& tempPath() const { return m_tempPath; }
+    bool saveAsMode() const { return m_saveAsMode; }
+    std::uint32_t RevisionNumber() const { return m_revision; }
+    const AnsiString& currentUser() const { return m_currentUser; }
+    /// The document's title: the file name of the bank, or "Безымянный" for a new bank.
+    const AnsiString& title() const { return m_title; }
+    /// The message of the last failed open or save.
+    const Message& lastMessage() const { return m_lastMessage; }
+
+    RecordTree& records() { return m_records; }
+    RecordTree& folders() { return m_folders; }
+    RecordTree& tree(TreeKind kind) { return kind == TreeKind::Records ? m_records : m_folders; }
+    PwdList& passwords() { return m_passwords; }
+    BankSummary& summary() { return m_summary; }
+    std::vector<UserProperty>& userProperties() { return m_userProperties; }
+
+    // --- Editing operations shared by the program and kvb --------------------------------
+    /// Adds a node as the last child of `parent` (null: top level) and marks the bank modified.
+    TreeNode* AddNode(TreeKind kind, TreeNode* parent, AnsiView title);
+    /// Adds a password entry to `folder`: the entry gets NextFreeUid and the folder's UID,
+    /// the folder's saved time becomes now, the bank is marked modified.
+    PwdItem& AddPassword(std::unique_ptr<PwdItem> item, TreeNode* folder);
+
+    /// Writes a record's body into the working storage and stamps its saved time.
+    Result<void> SaveBody(TreeNode* record, std::string_view rtf);
+    /// A record's body bytes; fails when it has none. Creates no working file.
+    Result<std::string> ReadBody(std::uint32_t uid);
+    /// Sizes of all body streams by UID. Creates no working file.
+    std::unordered_map<std::uint32_t, std::uint64_t> BodySizes();
+
+private:
+    void OnSelectionChanged(RecordTree& tree, TreeNode* node) override;
+    void Refresh();
+    Result<void> Fail(Message message, HResult code);
+    Result<void> WriteBank(cfb::Storage& target);
+
+    DocumentListener* m_listener = nullptr;
+    RecordTree m_records;
+    RecordTree m_folders;
+    PwdList m_passwords;
+    BankSummary m_summary;
+    std::vector<UserProperty> m_userProperties;
+    std::filesystem::path m_path;
+    std::filesystem::path m_tempPath;
+    AnsiString m_title;
+    AnsiString m_currentUser;
+    Message m_lastMessage;
+    std::uint32_t m_revision = 0;
+    bool m_modified = false;
+    bool m_hasFile = false;
+    bool m_saveAsMode = false;
+    bool m_loading = false; ///< trees being loaded: their selection is reported afterwards
+};
+
+} // namespace kelvo
