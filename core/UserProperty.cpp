@@ -3,6 +3,8 @@
 
 #include "core/BankSummary.h"
 
+#include <unordered_map>
+
 namespace kelvo {
 
 UserProperty* FindUserProperty(std::vector<UserProperty>& list, AnsiView name) {
@@ -57,14 +59,17 @@ cfb::PropertySection MakeUserDefinedSection(const std::vector<UserProperty>& lis
 
 std::vector<UserProperty> ReadUserDefinedSection(const cfb::PropertySection& section) {
     std::vector<UserProperty> list;
+    std::unordered_map<std::uint32_t, const std::string*> names;
+    for (const cfb::DictionaryEntry& e : section.dictionary)
+        names.emplace(e.id, &e.name);
     for (const cfb::Property& p : section.properties) {
         // Identifiers with the high bit set are the set's own (locale, behaviour).
         if (p.id < cfb::pid::FirstNamed || (p.id & 0x80000000u) != 0)
             continue;
-        const std::string* rawName = section.NameOf(p.id);
-        if (!rawName)
+        const auto found = names.find(p.id);
+        if (found == names.end())
             continue;
-        auto name = PropertyTextToAnsi(*rawName, section.codePage);
+        auto name = PropertyTextToAnsi(*found->second, section.codePage);
         if (!name)
             continue;
         UserProperty prop;

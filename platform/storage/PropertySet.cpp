@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <unordered_set>
 
 namespace kelvo::cfb {
 
@@ -161,13 +162,12 @@ public:
             Warn("no code page");
         const bool wideStrings = section.codePage == kCodePageUnicode;
 
-        std::vector<std::uint32_t> seen;
+        std::unordered_set<std::uint32_t> seen;
         for (const auto& [pid, offset] : table) {
-            if (std::find(seen.begin(), seen.end(), pid) != seen.end()) {
+            if (!seen.insert(pid).second) {
                 Warn("property " + std::to_string(pid) + " appears twice; the first is kept");
                 continue;
             }
-            seen.push_back(pid);
             if (pid == pid::CodePage)
                 continue;
             if (pid == pid::Dictionary) {
@@ -283,6 +283,7 @@ private:
         }
         std::uint32_t count = Get32(m_b, offset);
         std::size_t at = offset + 4;
+        std::unordered_set<std::uint32_t> ids;
         for (std::uint32_t i = 0; i < count; ++i) {
             if (m_b.size() - at < 8) {
                 Warn("dictionary cut after " + std::to_string(i) + " of " + std::to_string(count) +
@@ -306,8 +307,7 @@ private:
             at += static_cast<std::size_t>(bytes);
             if (wide)
                 at = std::min(Align4(at), m_b.size());
-            if (std::none_of(out.begin(), out.end(),
-                             [&](const DictionaryEntry& d) { return d.id == e.id; }))
+            if (ids.insert(e.id).second)
                 out.push_back(std::move(e));
         }
     }
