@@ -1,0 +1,46 @@
+// The criteria of a bank search, their defaults and their validation.
+#pragma once
+
+#include "index/ItemKey.h"
+#include "platform/base/Result.h"
+#include "platform/text/Ansi.h"
+
+#include <cstdint>
+
+namespace kelvo {
+
+enum class SizeCompare { Equal = 0, Less = 1, Greater = 2 };
+
+/// Smallest and largest size value, in whole kilobytes.
+inline constexpr int kMinSizeValue = 1;
+inline constexpr int kMaxSizeValue = 32767;
+
+struct SearchCriteria {
+    AnsiString startKey = kBankKey; ///< ItemKey of the node the walk starts at, "bnk" for all
+    bool nested = true;             ///< also walk the descendants of the start node
+    AnsiString text;                ///< the search expression
+    bool inData = true;             ///< record bodies, folder contents, entry texts
+    bool inKeywords = true;
+    bool inNotes = true;
+    bool caseSensitive = false;
+    bool wholeWords = false;
+    bool sizeFilter = false;
+    SizeCompare sizeCompare = SizeCompare::Equal;
+    int sizeValue = 1;         ///< kilobytes
+    bool folderAsWhole = true; ///< a password folder is one object holding all its entries
+};
+
+/// Checks the criteria before a search: the size value must be a whole number from 1 to
+/// 32767, the search text must not be empty. The error's message is the one to show.
+Result<void> ValidateCriteria(const SearchCriteria& criteria);
+
+/// Reads a size value typed by the user: a whole number from 1 to 32767, blanks around
+/// allowed. Fails with the message to show.
+Result<int> ParseSizeValue(AnsiView text);
+
+/// "Введите целое число от 1 до 32767."
+AnsiString SizeRangeMessage();
+/// "Необходимо ввести текст для поиска!" (caption "Поиск").
+AnsiString EmptySearchTextMessage();
+
+} // namespace kelvo
