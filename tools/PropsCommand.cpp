@@ -50,7 +50,7 @@ std::optional<std::string> FileTimeText(std::uint64_t ticks) {
     std::tm tm{};
     if (!gmtime_r(&t, &tm))
         return std::nullopt;
-    char buf[32];
+    char buf[80];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900,
                   tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     return std::string(buf);
