@@ -17,6 +17,28 @@
 
 namespace kelvo::cfb {
 
+// Status codes (the values Windows' structured storage gives for the same condition):
+//   hr::FileNotFound       0x80030002  the file, or the named element, does not exist
+//   hr::PathNotFound       0x80030003  a folder on the file's path does not exist
+//   hr::AccessDenied       0x80030005  no permission; a write through a read-only handle or
+//                                      file; the element (or something in it) is already open
+//                                      through another handle; copying or moving a storage
+//                                      into itself
+//   hr::InsufficientMemory 0x80030008  a memory compound file cannot grow
+//   hr::ShareViolation     0x80030020  the file is open already, in this process or another
+//                                      (an exclusive advisory flock is held while it is open)
+//   hr::LockViolation      0x80030021  the lock could not be taken for another reason
+//   hr::FileAlreadyExists  0x80030050  the file is not a compound file (no signature); an
+//                                      element of the name exists and creation may not replace
+//   hr::MediumFull         0x80030070  the disk is full; a stream beyond 4 GB
+//   hr::InvalidHeader      0x800300FB  the signature is right but a header field is not
+//   hr::InvalidName        0x800300FC  an element name that is empty, longer than 31 units or
+//                                      holds / \ : !
+//   hr::DocFileCorrupt     0x80030109  damaged structure: a chain out of range, cyclic or
+//                                      shared, a size beyond its chain, a bad directory link
+//   hr::InvalidFlag        0x800300FF  an access mode this engine does not support
+//   hr::ReadFault / hr::WriteFault     other I/O errors
+
 /// Access modes, as the original passes them.
 namespace mode {
 inline constexpr std::uint32_t Read = 0x00000000;
@@ -46,6 +68,7 @@ struct ElementStat {
 };
 
 class Engine; // one open compound file, shared by all handles into it
+class Validator;
 
 class Stream;
 
@@ -66,11 +89,10 @@ public:
                                     std::uint32_t accessMode = mode::Open);
     /// Creates a compound file (version 3), replacing whatever is at the path. New files get
     /// `permissions` (e.g. 0600 for banks).
-    static Result<Storage> CreateFile(const std::filesystem::path& path,
-                                      std::uint32_t accessMode = mode::CreateNew,
-                                      std::filesystem::perms permissions =
-                                          std::filesystem::perms::owner_read |
-                                          std::filesystem::perms::owner_write);
+    static Result<Storage>
+    CreateFile(const std::filesystem::path& path, std::uint32_t accessMode = mode::CreateNew,
+               std::filesystem::perms permissions = std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_write);
     /// Creates a compound file over a growable memory buffer (the lock-bytes case).
     static Result<Storage> CreateInMemory();
     /// Opens a compound file held in memory (for tests and fuzzing); writes change the copy.
@@ -95,9 +117,8 @@ public:
     Result<void> RenameElement(std::u16string_view oldName, std::u16string_view newName);
     /// Copies (or moves) one child into `dest` under `newName`. With `replace`, an element of
     /// that name in `dest` is replaced; without, it gives hr::FileAlreadyExists.
-    Result<void> CopyElementTo(std::u16string_view name, Storage& dest,
-                               std::u16string_view newName, bool move = false,
-                               bool replace = true);
+    Result<void> CopyElementTo(std::u16string_view name, Storage& dest, std::u16string_view newName,
+                               bool move = false, bool replace = true);
     /// Copies everything in this storage into `dest`, merging: a stream of the same name is
     /// replaced, a storage of the same name is merged element by element, elements only in
     /// `dest` survive. CLSIDs and state bits come along. Copying into a storage inside this
@@ -116,9 +137,12 @@ public:
 private:
     friend class Engine;
     friend class Stream;
-    Storage(std::shared_ptr<Engine> engine, std::uint32_t entry);
+    friend class Validator;
+    Storage(std::shared_ptr<Engine> engine, std::uint32_t entry, std::uint32_t accessMode);
+    Result<void> CheckWritable() const;
     std::shared_ptr<Engine> m_engine;
     std::uint32_t m_entry = 0;
+    std::uint32_t m_mode = mode::Open;
 };
 
 /// A stream of a compound file; also a ByteStream for the item-stream primitives.
@@ -148,9 +172,11 @@ public:
 private:
     friend class Engine;
     friend class Storage;
-    Stream(std::shared_ptr<Engine> engine, std::uint32_t entry);
+    Stream(std::shared_ptr<Engine> engine, std::uint32_t entry, std::uint32_t accessMode);
+    Result<void> CheckWritable() const;
     std::shared_ptr<Engine> m_engine;
     std::uint32_t m_entry = 0;
+    std::uint32_t m_mode = mode::Open;
     std::uint64_t m_pos = 0;
 };
 

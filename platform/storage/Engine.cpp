@@ -1,0 +1,635 @@
+// One open compound file: loading with every structure checked, allocation, flushing,
+// element creation, destruction and copying.
+#include "platform/storage/Engine.h"
+
+#include "platform/storage/Chain.h"
+#include "platform/storage/StreamIo.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace kelvo::cfb {
+
+namespace {
+Error Corrupt(const std::string& what) {
+    return MakeError(hr::DocFileCorrupt, what);
+}
+} // namespace
+
+std::uint64_t Engine::Now() {
+    using namespace std::chrono;
+    const auto ticks =
+        duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count() / 100;
+    return static_cast<std::uint64_t>(ticks) + 116444736000000000ull;
+}
+
+Result<std::shared_ptr<Engine>> Engine::Open(std::unique_ptr<SectorFile> file, bool writable) {
+    std::shared_ptr<Engine> engine(new Engine(std::move(file)));
+    engine->m_writable = writable;
+    if (auto r = engine->Load(); !r) {
+        engine->m_writable = false; // nothing to flush from a file that failed to load
+        return r.error();
+    }
+    return engine;
+}
+
+Result<void> Engine::ReadSector(std::uint32_t sector, std::uint8_t* out) const {
+    return m_file->ReadAt(m_header.SectorOffset(sector), out, m_header.SectorSize());
+}
+
+Result<void> Engine::Load() {
+    const std::uint64_t fileSize = m_file->Size();
+    if (fileSize < sizeof Signature)
+        return MakeError(hr::FileAlreadyExists, "not a compound file (too short)");
+    std::uint8_t headerBytes[HeaderSize];
+    if (auto r = m_file->ReadAt(0, headerBytes, HeaderSize); !r)
+        return r;
+    auto header = Header::Parse(headerBytes, fileSize);
+    if (!header)
+        return header.error();
+    m_header = *header;
+    const std::uint32_t ss = m_header.SectorSize();
+    const std::uint32_t eps = m_header.EntriesPerSector();
+    const std::uint64_t physical = std::min<std::uint64_t>(
+        fileSize > ss ? (fileSize - ss + ss - 1) / ss : 0, MaxRegSect + 1ull);
+    SectorClaims claims(static_cast<std::uint32_t>(physical));
+
+    auto reader = [this](std::uint32_t s, std::uint8_t* out) { return ReadSector(s, out); };
+    if (auto r = m_difat.Load(m_header, claims, reader); !r)
+        return r;
+
+    // The FAT: its size follows the FAT sector count, which is bounded by the file size.
+    std::vector<std::uint8_t> buffer(ss);
+    std::vector<std::uint32_t> fat;
+    fat.reserve(std::size_t{m_header.m_numFatSectors} * eps);
+    for (std::uint32_t s : m_difat.FatSectors()) {
+        if (auto r = ReadSector(s, buffer.data()); !r)
+            return r;
+        for (std::uint32_t i = 0; i < eps; ++i)
+            fat.push_back(Get32(buffer.data() + 4 * i));
+    }
+    m_fat = Fat(eps);
+    m_fat.Load(std::move(fat));
+
+    auto dirChain = Chain::Walk(m_fat, m_header.m_firstDirSector, claims, "directory");
+    if (!dirChain)
+        return dirChain.error();
+    m_dirChain = std::move(*dirChain);
+    if (m_dirChain.empty())
+        return Corrupt("the directory is empty");
+    {
+        std::vector<std::uint8_t> dirBytes(m_dirChain.size() * ss);
+        for (std::size_t i = 0; i < m_dirChain.size(); ++i) {
+            if (auto r = ReadSector(m_dirChain[i], dirBytes.data() + i * ss); !r)
+                return r;
+        }
+        m_dir.Parse(dirBytes.data(), dirBytes.size(), m_header.m_majorVersion == 3);
+    }
+
+    const std::uint32_t firstMini =
+        m_header.m_firstMiniFatSector == FreeSect ? EndOfChain : m_header.m_firstMiniFatSector;
+    auto miniChain = Chain::Walk(m_fat, firstMini, claims, "mini FAT");
+    if (!miniChain)
+        return miniChain.error();
+    m_miniFatChain = std::move(*miniChain);
+    {
+        std::vector<std::uint32_t> mini;
+        mini.reserve(m_miniFatChain.size() * eps);
+        for (std::uint32_t s : m_miniFatChain) {
+            if (auto r = ReadSector(s, buffer.data()); !r)
+                return r;
+            for (std::uint32_t i = 0; i < eps; ++i)
+                mini.push_back(Get32(buffer.data() + 4 * i));
+        }
+        m_miniFat = MiniFat(eps);
+        m_miniFat.Load(std::move(mini));
+    }
+
+    if (auto r = m_dir.Link(); !r)
+        return r;
+    m_chains.assign(m_dir.Count(), {});
+
+    // The mini stream is the root entry's chain; its size bounds every mini sector.
+    const DirEntry& root = m_dir[Directory::Root];
+    const std::uint64_t rootSize = root.size & 0xFFFFFFFFull;
+    if (rootSize > 0 || (root.start != EndOfChain && root.start != FreeSect)) {
+        auto rootChain = Chain::Walk(m_fat, root.start == FreeSect ? EndOfChain : root.start,
+                                     claims, "mini stream");
+        if (!rootChain)
+            return rootChain.error();
+        m_chains[Directory::Root] = std::move(*rootChain);
+    }
+    if (rootSize > std::uint64_t{m_chains[Directory::Root].size()} * ss)
+        return Corrupt("the mini stream is longer than its chain");
+    const std::uint64_t miniCapacity = rootSize / MiniSectorSize;
+    SectorClaims miniClaims(
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(miniCapacity, m_miniFat.Size())));
+
+    for (std::uint32_t i = 1; i < m_dir.Count(); ++i) {
+        const DirEntry& e = m_dir[i];
+        if (e.type != TypeStream || e.owner == NoStream || e.size == 0)
+            continue;
+        if (e.size > fileSize)
+            return Corrupt("stream " + std::to_string(i) + " is larger than the file");
+        const bool mini = e.size < MiniStreamCutoff;
+        auto chain = mini ? Chain::Walk(m_miniFat, e.start, miniClaims, "mini stream chain")
+                          : Chain::Walk(m_fat, e.start, claims, "stream chain");
+        if (!chain)
+            return chain.error();
+        const std::uint64_t capacity = std::uint64_t{chain->size()} * (mini ? MiniSectorSize : ss);
+        if (capacity < e.size)
+            return Corrupt("stream " + std::to_string(i) + " is longer than its chain");
+        m_chains[i] = std::move(*chain);
+    }
+    return {};
+}
+
+Result<std::shared_ptr<Engine>> Engine::Create(std::unique_ptr<SectorFile> file) {
+    std::shared_ptr<Engine> engine(new Engine(std::move(file)));
+    Engine& e = *engine;
+    e.m_writable = true;
+    e.m_header = Header::NewVersion3();
+    const std::uint32_t eps = e.m_header.EntriesPerSector();
+    e.m_fat = Fat(eps);
+    e.m_miniFat = MiniFat(eps);
+    e.m_difat.Reset(eps);
+    e.m_fat.AddTableSector();
+    e.m_fat.MarkFatSector(0);
+    e.m_difat.AddFatSector(0);
+    e.m_fat.Set(1, EndOfChain);
+    e.m_dirChain = {1};
+    e.m_dir.AddEntries(e.m_header.SectorSize() / DirEntrySize);
+    DirEntry& root = e.m_dir.Edit(Directory::Root);
+    root.name = u"Root Entry";
+    root.type = TypeRoot;
+    root.color = Black;
+    e.m_chains.assign(e.m_dir.Count(), {});
+    e.m_headerDirty = true;
+    if (auto r = e.Flush(); !r) {
+        e.m_writable = false;
+        return r.error();
+    }
+    return engine;
+}
+
+Engine::~Engine() {
+    (void)Flush(); // a destructor cannot report; Commit is where failures are seen
+}
+
+// ---- handles --------------------------------------------------------------------------
+
+Result<void> Engine::Acquire(std::uint32_t entry) {
+    if (entry != Directory::Root && m_open.count(entry) != 0)
+        return MakeError(hr::AccessDenied, "the element is already open");
+    ++m_open[entry];
+    return {};
+}
+
+void Engine::Release(std::uint32_t entry) {
+    auto it = m_open.find(entry);
+    if (it != m_open.end() && --it->second == 0)
+        m_open.erase(it);
+}
+
+bool Engine::IsWithin(std::uint32_t inner, std::uint32_t outer) const {
+    std::uint32_t x = inner;
+    for (std::uint32_t steps = 0; x != NoStream && steps <= m_dir.Count(); ++steps) {
+        if (x == outer)
+            return true;
+        x = m_dir[x].owner;
+    }
+    return false;
+}
+
+bool Engine::IsOpenWithin(std::uint32_t entry) const {
+    for (const auto& [open, count] : m_open) {
+        if (IsWithin(open, entry))
+            return true;
+    }
+    return false;
+}
+
+// ---- allocation -----------------------------------------------------------------------
+
+Result<void> Engine::GrowFat() {
+    const std::uint32_t first = m_fat.Size();
+    if (std::uint64_t{first} + m_fat.EntriesPerSector() > MaxRegSect)
+        return MakeError(hr::MediumFull, "the compound file has reached its largest size");
+    m_fat.AddTableSector();
+    m_fat.MarkFatSector(first);
+    m_difat.AddFatSector(first);
+    if (m_difat.DifatSectorsNeeded(m_difat.FatSectors().size()) > m_difat.DifatSectors().size()) {
+        const std::uint32_t d = m_fat.FindFree(first + 1);
+        m_fat.MarkDifatSector(d);
+        m_difat.AddDifatSector(d);
+    }
+    m_headerDirty = true;
+    return {};
+}
+
+Result<std::uint32_t> Engine::AllocateSector(std::uint32_t hint) {
+    std::uint32_t s = m_fat.FindFree(hint);
+    if (s == FreeSect) {
+        if (auto r = GrowFat(); !r)
+            return r.error();
+        s = m_fat.FindFree(hint);
+        if (s == FreeSect)
+            return MakeError(hr::MediumFull, "no free sector");
+    }
+    m_fat.Set(s, EndOfChain);
+    return s;
+}
+
+Result<void> Engine::ExtendChain(std::vector<std::uint32_t>& chain, std::size_t count) {
+    chain.reserve(count);
+    while (chain.size() < count) {
+        const std::uint32_t hint = chain.empty() ? FreeSect : chain.back() + 1;
+        auto s = AllocateSector(hint);
+        if (!s)
+            return s.error();
+        if (!chain.empty())
+            m_fat.Set(chain.back(), *s);
+        chain.push_back(*s);
+    }
+    return {};
+}
+
+void Engine::TruncateChain(std::vector<std::uint32_t>& chain, std::size_t count) {
+    for (std::size_t i = count; i < chain.size(); ++i)
+        m_fat.Set(chain[i], FreeSect);
+    chain.resize(std::min(count, chain.size()));
+    if (!chain.empty())
+        m_fat.Set(chain.back(), EndOfChain);
+}
+
+Result<std::uint32_t> Engine::AllocateMiniSector(std::uint32_t hint) {
+    std::uint32_t m = m_miniFat.FindFree(hint);
+    if (m == FreeSect) {
+        auto s = AllocateSector(m_miniFatChain.empty() ? FreeSect : m_miniFatChain.back() + 1);
+        if (!s)
+            return s.error();
+        if (!m_miniFatChain.empty())
+            m_fat.Set(m_miniFatChain.back(), *s);
+        m_miniFatChain.push_back(*s);
+        m_miniFat.AddTableSector();
+        m_headerDirty = true;
+        m = m_miniFat.FindFree(hint);
+    }
+    // The mini stream grows to hold the new mini sector.
+    const std::uint64_t needed = (std::uint64_t{m} + 1) * MiniSectorSize;
+    if (needed > m_dir[Directory::Root].size) {
+        const std::uint32_t ss = m_header.SectorSize();
+        auto& rootChain = m_chains[Directory::Root];
+        if (auto r = ExtendChain(rootChain, (needed + ss - 1) / ss); !r)
+            return r.error();
+        m_dir.Edit(Directory::Root).size = needed;
+        SyncStart(Directory::Root);
+    }
+    m_miniFat.Set(m, EndOfChain);
+    return m;
+}
+
+Result<void> Engine::ExtendMiniChain(std::vector<std::uint32_t>& chain, std::size_t count) {
+    chain.reserve(count);
+    while (chain.size() < count) {
+        const std::uint32_t hint = chain.empty() ? FreeSect : chain.back() + 1;
+        auto m = AllocateMiniSector(hint);
+        if (!m)
+            return m.error();
+        if (!chain.empty())
+            m_miniFat.Set(chain.back(), *m);
+        chain.push_back(*m);
+    }
+    return {};
+}
+
+void Engine::TruncateMiniChain(std::vector<std::uint32_t>& chain, std::size_t count) {
+    for (std::size_t i = count; i < chain.size(); ++i)
+        m_miniFat.Set(chain[i], FreeSect);
+    chain.resize(std::min(count, chain.size()));
+    if (!chain.empty())
+        m_miniFat.Set(chain.back(), EndOfChain);
+}
+
+Result<std::uint32_t> Engine::AllocateEntry() {
+    std::uint32_t i = m_dir.FindUnused();
+    if (i != NoStream)
+        return i;
+    auto s = AllocateSector(m_dirChain.back() + 1);
+    if (!s)
+        return s.error();
+    m_fat.Set(m_dirChain.back(), *s);
+    m_dirChain.push_back(*s);
+    m_dir.AddEntries(m_header.SectorSize() / DirEntrySize);
+    m_chains.resize(m_dir.Count());
+    m_headerDirty = true;
+    return m_dir.FindUnused();
+}
+
+void Engine::SyncStart(std::uint32_t entry) {
+    const auto& chain = m_chains[entry];
+    const std::uint32_t start = chain.empty() ? EndOfChain : chain.front();
+    if (m_dir[entry].start != start)
+        m_dir.Edit(entry).start = start;
+}
+
+bool Engine::IsMini(std::uint32_t entry) const {
+    return m_dir[entry].type == TypeStream && m_dir[entry].size < MiniStreamCutoff;
+}
+
+// ---- flushing -------------------------------------------------------------------------
+
+Result<void> Engine::Flush() {
+    if (!m_writable || !m_file)
+        return {};
+    const std::uint32_t ss = m_header.SectorSize();
+    const std::uint32_t eps = m_header.EntriesPerSector();
+    bool changed = m_headerDirty;
+
+    // Directory entries, adjacent ones in one write.
+    std::vector<std::uint32_t> dirty = m_dir.DirtyEntries();
+    if (!dirty.empty()) {
+        changed = true;
+        std::sort(dirty.begin(), dirty.end());
+        const std::uint32_t perSector = ss / DirEntrySize;
+        std::vector<std::uint8_t> run;
+        std::uint64_t runStart = 0;
+        auto flushRun = [&]() -> Result<void> {
+            if (run.empty())
+                return {};
+            auto r = m_file->WriteAt(runStart, run.data(), run.size());
+            run.clear();
+            return r;
+        };
+        for (std::uint32_t i : dirty) {
+            const std::uint64_t offset = m_header.SectorOffset(m_dirChain[i / perSector]) +
+                                         std::uint64_t{i % perSector} * DirEntrySize;
+            if (run.empty() || runStart + run.size() != offset) {
+                if (auto r = flushRun(); !r)
+                    return r;
+                runStart = offset;
+            }
+            const std::size_t at = run.size();
+            run.resize(at + DirEntrySize);
+            m_dir.SerializeEntry(i, run.data() + at);
+        }
+        if (auto r = flushRun(); !r)
+            return r;
+    }
+
+    std::vector<std::uint8_t> buffer(ss);
+    auto writeTable = [&](const AllocationTable& table, std::uint32_t k,
+                          std::uint32_t sector) -> Result<void> {
+        for (std::uint32_t i = 0; i < eps; ++i)
+            Put32(buffer.data() + 4 * i, table.Next(k * eps + i));
+        return m_file->WriteAt(m_header.SectorOffset(sector), buffer.data(), ss);
+    };
+    for (std::uint32_t k = 0; k < m_miniFat.TableSectors(); ++k) {
+        if (m_miniFat.IsDirty(k)) {
+            changed = true;
+            if (auto r = writeTable(m_miniFat, k, m_miniFatChain[k]); !r)
+                return r;
+        }
+    }
+    if (m_difat.IsDirty()) {
+        changed = true;
+        for (std::uint32_t j = 0; j < m_difat.DifatSectors().size(); ++j) {
+            auto bytes = m_difat.SerializeDifatSector(j);
+            if (auto r = m_file->WriteAt(m_header.SectorOffset(m_difat.DifatSectors()[j]),
+                                         bytes.data(), bytes.size());
+                !r)
+                return r;
+        }
+    }
+    for (std::uint32_t k = 0; k < m_fat.TableSectors(); ++k) {
+        if (m_fat.IsDirty(k)) {
+            changed = true;
+            if (auto r = writeTable(m_fat, k, m_difat.FatSectors()[k]); !r)
+                return r;
+        }
+    }
+    if (!changed)
+        return {};
+    // Whole sectors: the file reaches the end of the last sector in use.
+    const std::uint64_t needed = m_header.SectorOffset(m_fat.UsedEnd());
+    if (m_file->Size() < needed) {
+        if (auto r = m_file->Resize(needed); !r)
+            return r;
+    }
+    m_header.m_firstDirSector = m_dirChain.front();
+    m_header.m_numDirSectors = static_cast<std::uint32_t>(m_dirChain.size());
+    m_header.m_firstMiniFatSector = m_miniFatChain.empty() ? EndOfChain : m_miniFatChain.front();
+    m_header.m_numMiniFatSectors = static_cast<std::uint32_t>(m_miniFatChain.size());
+    m_difat.StoreInHeader(m_header);
+    const auto headerBytes = m_header.Serialize();
+    if (auto r = m_file->WriteAt(0, headerBytes.data(), headerBytes.size()); !r)
+        return r;
+    m_dir.ClearDirty();
+    m_fat.ClearDirty();
+    m_miniFat.ClearDirty();
+    m_difat.ClearDirty();
+    m_headerDirty = false;
+    return {};
+}
+
+// ---- elements -------------------------------------------------------------------------
+
+Result<std::uint32_t> Engine::Find(std::uint32_t storage, std::u16string_view name) const {
+    if (name.empty() || name.size() > MaxNameUnits)
+        return MakeError(hr::InvalidName, "bad element name");
+    const std::uint32_t x = m_dir.Find(storage, name);
+    if (x == NoStream)
+        return MakeError(hr::FileNotFound, "no such element");
+    return x;
+}
+
+Result<std::uint32_t> Engine::CreateElement(std::uint32_t storage, std::u16string_view name,
+                                            std::uint8_t type) {
+    if (!Directory::ValidName(name))
+        return MakeError(hr::InvalidName, "bad element name");
+    if (m_dir.Find(storage, name) != NoStream)
+        return MakeError(hr::FileAlreadyExists, "the element exists");
+    auto entry = AllocateEntry();
+    if (!entry)
+        return entry.error();
+    DirEntry& e = m_dir.Edit(*entry);
+    e = DirEntry{};
+    e.name.assign(name);
+    e.type = type;
+    if (type == TypeStorage)
+        e.created = e.modified = Now();
+    m_chains[*entry].clear();
+    m_dir.Insert(storage, *entry);
+    return entry;
+}
+
+Result<void> Engine::DestroyElement(std::uint32_t entry) {
+    if (entry == Directory::Root || !m_dir[entry].InUse())
+        return MakeError(hr::InvalidParameter, "not an element");
+    if (IsOpenWithin(entry))
+        return MakeError(hr::AccessDenied, "the element or something in it is open");
+    m_dir.Remove(m_dir[entry].owner, entry);
+    std::vector<std::uint32_t> stack{entry};
+    while (!stack.empty()) {
+        const std::uint32_t x = stack.back();
+        stack.pop_back();
+        if (m_dir[x].type == TypeStorage) {
+            for (std::uint32_t c : m_dir.Children(x))
+                stack.push_back(c);
+        } else if (IsMini(x)) {
+            TruncateMiniChain(m_chains[x], 0);
+        } else {
+            TruncateChain(m_chains[x], 0);
+        }
+        m_chains[x].clear();
+        m_chains[x].shrink_to_fit();
+        m_dir.Free(x);
+    }
+    return {};
+}
+
+Result<void> Engine::RenameElement(std::uint32_t entry, std::u16string_view newName) {
+    if (!Directory::ValidName(newName))
+        return MakeError(hr::InvalidName, "bad element name");
+    if (IsOpen(entry))
+        return MakeError(hr::AccessDenied, "the element is open");
+    const std::uint32_t owner = m_dir[entry].owner;
+    const std::uint32_t other = m_dir.Find(owner, newName);
+    if (other != NoStream && other != entry)
+        return MakeError(hr::FileAlreadyExists, "an element of that name exists");
+    m_dir.Remove(owner, entry);
+    m_dir.Edit(entry).name.assign(newName);
+    m_dir.Insert(owner, entry);
+    return {};
+}
+
+Result<void> Engine::MoveElement(std::uint32_t entry, std::uint32_t dstStorage,
+                                 std::u16string_view newName) {
+    if (!Directory::ValidName(newName))
+        return MakeError(hr::InvalidName, "bad element name");
+    if (IsOpenWithin(entry))
+        return MakeError(hr::AccessDenied, "the element is open");
+    if (IsWithin(dstStorage, entry))
+        return MakeError(hr::AccessDenied, "cannot move a storage into itself");
+    if (m_dir.Find(dstStorage, newName) != NoStream)
+        return MakeError(hr::FileAlreadyExists, "an element of that name exists");
+    m_dir.Remove(m_dir[entry].owner, entry);
+    m_dir.Edit(entry).name.assign(newName);
+    m_dir.Insert(dstStorage, entry);
+    return {};
+}
+
+void Engine::SetClass(std::uint32_t entry, const Clsid& clsid) {
+    if (m_dir[entry].clsid != clsid)
+        m_dir.Edit(entry).clsid = clsid;
+}
+
+void Engine::SetStateBits(std::uint32_t entry, std::uint32_t bits, std::uint32_t mask) {
+    const std::uint32_t value = (m_dir[entry].stateBits & ~mask) | (bits & mask);
+    if (m_dir[entry].stateBits != value)
+        m_dir.Edit(entry).stateBits = value;
+}
+
+ElementStat Engine::Stat(std::uint32_t entry) const {
+    const DirEntry& e = m_dir[entry];
+    ElementStat st;
+    if (entry == Directory::Root) {
+        st.type = ElementType::Root;
+        if (!m_file->IsMemory())
+            st.name = m_file->Path().u16string();
+    } else {
+        st.name = e.name;
+        st.type = e.type == TypeStorage ? ElementType::Storage : ElementType::Stream;
+    }
+    st.size = e.type == TypeStream ? e.size : 0;
+    st.clsid = e.clsid;
+    st.stateBits = e.stateBits;
+    st.created = e.created;
+    st.modified = e.modified;
+    return st;
+}
+
+// ---- streams --------------------------------------------------------------------------
+
+Result<std::size_t> Engine::ReadStream(std::uint32_t entry, std::uint64_t pos, void* buffer,
+                                       std::size_t size) {
+    return StreamIo(*this).Read(entry, pos, buffer, size);
+}
+
+Result<std::size_t> Engine::WriteStream(std::uint32_t entry, std::uint64_t pos, const void* buffer,
+                                        std::size_t size) {
+    return StreamIo(*this).Write(entry, pos, buffer, size);
+}
+
+Result<void> Engine::ResizeStream(std::uint32_t entry, std::uint64_t size, bool zeroFill) {
+    return StreamIo(*this).Resize(entry, size, zeroFill ? size : 0);
+}
+
+// ---- copying --------------------------------------------------------------------------
+
+Result<void> Engine::Copy(Engine& src, std::uint32_t srcEntry, Engine& dst,
+                          std::uint32_t dstStorage, std::u16string_view name, bool contentsOnly) {
+    const bool same = &src == &dst;
+    if (same && src.m_dir[srcEntry].type != TypeStream && dst.IsWithin(dstStorage, srcEntry))
+        return MakeError(hr::AccessDenied, "cannot copy a storage into itself");
+    struct Job {
+        std::uint32_t src;
+        std::uint32_t dstParent;
+        std::u16string name;
+        bool contents;
+    };
+    std::vector<Job> jobs{{srcEntry, dstStorage, std::u16string(name), contentsOnly}};
+    std::string chunk;
+    while (!jobs.empty()) {
+        Job job = std::move(jobs.back());
+        jobs.pop_back();
+        const DirEntry s = src.m_dir[job.src]; // a copy: the directory may grow below
+        std::uint32_t target = job.dstParent;
+        if (!job.contents) {
+            const std::uint32_t existing = dst.m_dir.Find(job.dstParent, job.name);
+            const bool merge = existing != NoStream && s.type != TypeStream &&
+                               dst.m_dir[existing].type == TypeStorage;
+            if (existing != NoStream && !merge) {
+                if (same && existing == job.src)
+                    continue; // a stream onto itself
+                if (same && src.IsWithin(job.src, existing))
+                    return MakeError(hr::AccessDenied, "the copy would destroy its source");
+                if (auto r = dst.DestroyElement(existing); !r)
+                    return r;
+            }
+            if (merge) {
+                target = existing;
+            } else {
+                auto created = dst.CreateElement(job.dstParent, job.name,
+                                                 s.type == TypeStream ? TypeStream : TypeStorage);
+                if (!created)
+                    return created.error();
+                target = *created;
+            }
+            if (s.type == TypeStream) {
+                if (auto r = dst.ResizeStream(target, s.size, false); !r)
+                    return r;
+                const std::uint64_t step = 1u << 20;
+                for (std::uint64_t pos = 0; pos < s.size; pos += step) {
+                    const std::size_t n = static_cast<std::size_t>(std::min(step, s.size - pos));
+                    chunk.resize(n);
+                    auto got = src.ReadStream(job.src, pos, chunk.data(), n);
+                    if (!got)
+                        return got.error();
+                    auto put = dst.WriteStream(target, pos, chunk.data(), n);
+                    if (!put)
+                        return put.error();
+                }
+                continue;
+            }
+        }
+        dst.SetClass(target, s.clsid);
+        dst.SetStateBits(target, s.stateBits, 0xFFFFFFFF);
+        const auto children = src.m_dir.Children(job.src);
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            jobs.push_back({*it, target, src.m_dir[*it].name, false});
+    }
+    return {};
+}
+
+} // namespace kelvo::cfb

@@ -1,0 +1,123 @@
+// One open compound file: the file handle, the header, FAT, mini FAT, DIFAT and directory
+// in memory with what changed since the last flush, and each stream's cached sector list.
+// Sector allocation and flushing live here and nowhere else.
+#pragma once
+
+#include "platform/base/Result.h"
+#include "platform/storage/Difat.h"
+#include "platform/storage/Directory.h"
+#include "platform/storage/Fat.h"
+#include "platform/storage/Header.h"
+#include "platform/storage/MiniFat.h"
+#include "platform/storage/SectorFile.h"
+#include "platform/storage/Storage.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace kelvo::cfb {
+
+class StreamIo;
+class Validator;
+
+class Engine {
+public:
+    /// Loads a compound file, checking every structure it relies on.
+    static Result<std::shared_ptr<Engine>> Open(std::unique_ptr<SectorFile> file, bool writable);
+    /// Writes a fresh, empty version-3 compound file over `file`.
+    static Result<std::shared_ptr<Engine>> Create(std::unique_ptr<SectorFile> file);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+    /// Flushes what is pending; the file (and its lock) goes with the engine.
+    ~Engine();
+
+    bool Writable() const { return m_writable; }
+    const Header& FileHeader() const { return m_header; }
+    const Directory& Dir() const { return m_dir; }
+    const SectorFile& File() const { return *m_file; }
+
+    // Handles: an element is open through at most one handle at a time.
+    Result<void> Acquire(std::uint32_t entry);
+    void Release(std::uint32_t entry);
+    bool IsOpen(std::uint32_t entry) const { return m_open.count(entry) != 0; }
+    /// True when `entry` or anything under it is open.
+    bool IsOpenWithin(std::uint32_t entry) const;
+    /// True when `inner` is `outer` or lies below it.
+    bool IsWithin(std::uint32_t inner, std::uint32_t outer) const;
+
+    // Elements.
+    Result<std::uint32_t> Find(std::uint32_t storage, std::u16string_view name) const;
+    /// Creates a child of `storage` (which must not have one of that name).
+    Result<std::uint32_t> CreateElement(std::uint32_t storage, std::u16string_view name,
+                                        std::uint8_t type);
+    /// Destroys a child and everything under it, freeing its sectors.
+    Result<void> DestroyElement(std::uint32_t entry);
+    Result<void> RenameElement(std::uint32_t entry, std::u16string_view newName);
+    /// Moves an element under another storage of this file, without copying its data.
+    Result<void> MoveElement(std::uint32_t entry, std::uint32_t dstStorage,
+                             std::u16string_view newName);
+    void SetClass(std::uint32_t entry, const Clsid& clsid);
+    void SetStateBits(std::uint32_t entry, std::uint32_t bits, std::uint32_t mask);
+    ElementStat Stat(std::uint32_t entry) const;
+
+    // Streams (StreamIo does the work).
+    Result<std::size_t> ReadStream(std::uint32_t entry, std::uint64_t pos, void* buffer,
+                                   std::size_t size);
+    Result<std::size_t> WriteStream(std::uint32_t entry, std::uint64_t pos, const void* buffer,
+                                    std::size_t size);
+    /// Sets a stream's size; with `zeroFill` new bytes read as zero (a copy that writes them
+    /// all at once does without).
+    Result<void> ResizeStream(std::uint32_t entry, std::uint64_t size, bool zeroFill = true);
+
+    /// Writes every dirty structure, the header last.
+    Result<void> Flush();
+
+    /// Copies element `srcEntry` of `src` into storage `dstStorage` of `dst` as `name`. A
+    /// stream replaces an element of that name; a storage merges into a storage of that name.
+    /// With `contentsOnly`, the children of storage `srcEntry` are merged into `dstStorage`
+    /// itself (and its CLSID and state bits taken over).
+    static Result<void> Copy(Engine& src, std::uint32_t srcEntry, Engine& dst,
+                             std::uint32_t dstStorage, std::u16string_view name, bool contentsOnly);
+
+    /// Current FILETIME.
+    static std::uint64_t Now();
+
+private:
+    friend class StreamIo;
+    friend class Validator;
+    explicit Engine(std::unique_ptr<SectorFile> file) : m_file(std::move(file)) {}
+
+    Result<void> Load();
+    Result<void> ReadSector(std::uint32_t sector, std::uint8_t* out) const;
+    bool IsMini(std::uint32_t entry) const;
+
+    // Allocation: the one place that hands out and takes back sectors and entries.
+    Result<std::uint32_t> AllocateSector(std::uint32_t hint);
+    Result<void> GrowFat();
+    Result<void> ExtendChain(std::vector<std::uint32_t>& chain, std::size_t count);
+    void TruncateChain(std::vector<std::uint32_t>& chain, std::size_t count);
+    Result<std::uint32_t> AllocateMiniSector(std::uint32_t hint);
+    Result<void> ExtendMiniChain(std::vector<std::uint32_t>& chain, std::size_t count);
+    void TruncateMiniChain(std::vector<std::uint32_t>& chain, std::size_t count);
+    Result<std::uint32_t> AllocateEntry();
+    /// Keeps a stream's start sector in its entry in step with its chain.
+    void SyncStart(std::uint32_t entry);
+
+    std::unique_ptr<SectorFile> m_file;
+    bool m_writable = false;
+    bool m_headerDirty = false;
+    Header m_header;
+    Fat m_fat;
+    MiniFat m_miniFat;
+    Difat m_difat;
+    Directory m_dir;
+    std::vector<std::uint32_t> m_dirChain;
+    std::vector<std::uint32_t> m_miniFatChain;
+    /// Per directory entry: its stream's sectors (mini sectors for small streams; for the
+    /// root, the regular sectors of the mini stream).
+    std::vector<std::vector<std::uint32_t>> m_chains;
+    std::unordered_map<std::uint32_t, std::uint32_t> m_open;
+};
+
+} // namespace kelvo::cfb
