@@ -22,6 +22,9 @@ class BodySource {
 public:
     virtual ~BodySource() = default;
     virtual BodyText ReadBody(std::uint32_t uid) = 0;
+    /// Lets go of the file the bodies come from; the next read takes it again. Called before
+    /// events are handled during a search, so that the program can write to the bank.
+    virtual void Release() {}
 };
 
 /// The parts of the open bank a query or a search reads. The trees and the list may change

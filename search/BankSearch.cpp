@@ -35,8 +35,10 @@ void BankSearch::SetCriteria(const SearchCriteria& criteria) {
 }
 
 void BankSearch::Dispatch() {
-    if (m_observer)
-        m_observer->DispatchOneEvent();
+    if (!m_observer)
+        return;
+    m_bank.bodies.Release();
+    m_observer->DispatchOneEvent();
 }
 
 bool BankSearch::SizeFilter(std::uint32_t sizeKb) const {
