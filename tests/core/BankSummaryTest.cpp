@@ -5,6 +5,7 @@
 #include "platform/text/Format.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstdlib>
@@ -342,6 +343,41 @@ TEST_F(BankSummaryFileTest, ABankWithoutOrWithDamagedSetsKeepsTheDefaults) {
         EXPECT_EQ(s, defaults);
         EXPECT_TRUE(user.empty());
     }
+}
+
+TEST_F(BankSummaryFileTest, CfbtoolPropsShowsTheSetsAsJson) {
+    const fs::path tool = fs::path(KELVO_BINARY_DIR) / "tools" / "cfbtool";
+    if (!fs::exists(tool))
+        GTEST_SKIP() << "cfbtool is not built";
+    const fs::path path = m_dir / u8"банк.Kvb";
+    {
+        auto root = cfb::Storage::CreateFile(path);
+        ASSERT_TRUE(root);
+        ASSERT_TRUE(WriteSummary(*root, FilledSummary(), 2, FourUserProperties()));
+        ASSERT_TRUE(root->Commit());
+    }
+    const std::string quoted = "'" + path.string() + "'";
+    const auto summary = nlohmann::json::parse(Run(tool.string() + " props --summary " + quoted));
+    const auto& si = summary.at("SummaryInformation").at("sections").at(0);
+    EXPECT_EQ(si.at("fmtid"), "F29F85E0-4FF9-1068-AB91-08002B27B3D9");
+    EXPECT_EQ(si.at("code_page"), 1251);
+    EXPECT_EQ(si.at("properties").at(1).at("id"), 2);
+    EXPECT_EQ(si.at("properties").at(1).at("value"), "Мой банк");
+
+    const auto dsi = nlohmann::json::parse(
+        Run(tool.string() + " props " + quoted + " '\\x05DocumentSummaryInformation'"));
+    const auto& user = dsi.at("sections").at(1);
+    EXPECT_EQ(user.at("fmtid"), "D5CDD505-2E9C-101B-9397-08002B2CF9AE");
+    const auto& props = user.at("properties");
+    ASSERT_EQ(props.size(), 4u);
+    EXPECT_EQ(props.at(0).at("name"), "Телефон");
+    EXPECT_EQ(props.at(0).at("type"), "VT_LPSTR");
+    EXPECT_EQ(props.at(1).at("value"), 42);
+    EXPECT_EQ(props.at(2).at("type"), "VT_FILETIME");
+    EXPECT_EQ(props.at(3).at("value"), true);
+
+    EXPECT_NE(std::system((tool.string() + " props " + quoted + " Nothing 2>/dev/null").c_str()),
+              0);
 }
 
 } // namespace
