@@ -298,5 +298,21 @@ TEST(PropertySetTest, FmtidAndTypeNames) {
     EXPECT_EQ(VarTypeName(0x0099), "0x0099");
 }
 
+TEST(PropertySetTest, NamedStreamsOfAStorage) {
+    auto root = Storage::CreateInMemory();
+    ASSERT_TRUE(root);
+    EXPECT_EQ(ReadPropertySet(*root, kSummaryInformationName).code(), hr::FileNotFound);
+    ASSERT_TRUE(WritePropertySet(*root, kDocSummaryInformationName, SampleSet()));
+    PropertySet shorter = SampleSet();
+    shorter.sections.pop_back();
+    ASSERT_TRUE(WritePropertySet(*root, kDocSummaryInformationName, shorter)); // replaces
+    auto back = ReadPropertySet(*root, kDocSummaryInformationName);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->sections.size(), 1u);
+    auto stream = root->OpenStream(kDocSummaryInformationName);
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(*stream->Size(), SerializePropertySet(shorter)->size());
+}
+
 } // namespace
 } // namespace kelvo::cfb
