@@ -24,7 +24,20 @@ BodyText StorageBodySource::ReadBody(std::uint32_t uid) {
     auto bytes = ReadRecordBody(*m_root, uid);
     if (!bytes)
         return {};
-    return BodyText{RtfToPlainTextAnsi(*bytes), bytes->size()};
+    const std::size_t hash = std::hash<std::string_view>{}(*bytes);
+    auto it = m_cache.find(uid);
+    if (it != m_cache.end() && it->second.size == bytes->size() && it->second.hash == hash)
+        return BodyText{it->second.text, bytes->size()};
+    BodyText body{RtfToPlainTextAnsi(*bytes), bytes->size()};
+    if (it != m_cache.end()) {
+        m_cacheBytes -= it->second.text.size();
+        m_cache.erase(it);
+    }
+    if (m_cacheBytes + body.text.size() <= m_cacheLimit) {
+        m_cacheBytes += body.text.size();
+        m_cache.emplace(uid, Cached{body.size, hash, body.text});
+    }
+    return body;
 }
 
 } // namespace kelvo

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <unordered_map>
 
 namespace kelvo {
 
@@ -28,9 +29,23 @@ public:
     BodyText ReadBody(std::uint32_t uid) override;
     void Release() override { m_root.reset(); }
 
+    /// Plain texts are kept between reads, up to this many bytes in all, and reused while
+    /// the body's bytes are unchanged (same size and hash): converting RTF costs far more
+    /// than reading it, and a search dialog runs search after search over the same bodies.
+    void SetCacheLimit(std::size_t bytes) { m_cacheLimit = bytes; }
+
 private:
+    struct Cached {
+        std::uint64_t size = 0;
+        std::size_t hash = 0;
+        AnsiString text;
+    };
+
     Opener m_open;
     std::optional<cfb::Storage> m_root;
+    std::unordered_map<std::uint32_t, Cached> m_cache;
+    std::size_t m_cacheBytes = 0;
+    std::size_t m_cacheLimit = std::size_t{256} << 20;
 };
 
 } // namespace kelvo

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <unistd.h>
+
 using namespace kelvo;
 
 TEST(StorageBodySource, ReadsPlainTextAndStoredSize) {
@@ -30,4 +33,26 @@ TEST(StorageBodySource, ReadsPlainTextAndStoredSize) {
 TEST(StorageBodySource, NoStorageReadsEmpty) {
     StorageBodySource bodies([]() -> Result<cfb::Storage> { return MakeError(hr::FileNotFound); });
     EXPECT_EQ(bodies.ReadBody(1).size, 0u);
+}
+
+TEST(StorageBodySource, ReusedTextsFollowChangedBodies) {
+    namespace fs = std::filesystem;
+    const fs::path path =
+        fs::temp_directory_path() / fs::u8path("kelvo-тела-" + std::to_string(::getpid()) + ".Kvb");
+    auto write = [&](std::string_view rtf) {
+        auto root =
+            fs::exists(path) ? cfb::Storage::OpenFile(path) : cfb::Storage::CreateFile(path);
+        ASSERT_TRUE(root.ok());
+        ASSERT_TRUE(WriteRecordBody(*root, 1, rtf).ok());
+        ASSERT_TRUE(root->Commit().ok());
+    };
+    StorageBodySource bodies([&] { return cfb::Storage::OpenFile(path); });
+    write("{\\rtf1 first\\par }");
+    EXPECT_EQ(bodies.ReadBody(1).text.substr(0, 5), "first");
+    bodies.Release();
+    write("{\\rtf1 other\\par }"); // same size, other bytes
+    EXPECT_EQ(bodies.ReadBody(1).text.substr(0, 5), "other");
+    EXPECT_EQ(bodies.ReadBody(1).text.substr(0, 5), "other");
+    bodies.Release();
+    fs::remove(path);
 }
