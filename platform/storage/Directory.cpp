@@ -482,6 +482,11 @@ std::string Directory::CheckTree(std::uint32_t storage) const {
     const std::uint32_t root = m_entries[storage].child;
     if (root == NoStream)
         return {};
+    const auto children = Children(storage);
+    for (std::size_t i = 1; i < children.size(); ++i) {
+        if (CompareNames(m_entries[children[i - 1]].name, m_entries[children[i]].name) >= 0)
+            return "names out of order or repeated";
+    }
     if (m_entries[root].color != Black)
         return "the root of the tree is red";
     // (node, black nodes above it, parent is red)
@@ -513,11 +518,6 @@ std::string Directory::CheckTree(std::uint32_t storage) const {
         const int blacks = it.blacks + (e.color == Black ? 1 : 0);
         stack.push_back({e.left, blacks, e.color == Red});
         stack.push_back({e.right, blacks, e.color == Red});
-    }
-    const auto children = Children(storage);
-    for (std::size_t i = 1; i < children.size(); ++i) {
-        if (CompareNames(m_entries[children[i - 1]].name, m_entries[children[i]].name) >= 0)
-            return "names out of order or repeated";
     }
     return {};
 }

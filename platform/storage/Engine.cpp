@@ -417,7 +417,8 @@ Result<void> Engine::Flush() {
             return r;
     }
     m_header.m_firstDirSector = m_dirChain.front();
-    m_header.m_numDirSectors = static_cast<std::uint32_t>(m_dirChain.size());
+    m_header.m_numDirSectors =
+        m_header.m_majorVersion == 3 ? 0 : static_cast<std::uint32_t>(m_dirChain.size());
     m_header.m_firstMiniFatSector = m_miniFatChain.empty() ? EndOfChain : m_miniFatChain.front();
     m_header.m_numMiniFatSectors = static_cast<std::uint32_t>(m_miniFatChain.size());
     m_difat.StoreInHeader(m_header);

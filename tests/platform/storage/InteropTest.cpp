@@ -109,7 +109,7 @@ void BuildSample(Storage& root) {
     auto deeper = sub->CreateStorage(u"deeper");
     auto deepest = deeper->CreateStorage(u"deepest");
     Put(*deepest, u"leaf", "leaf bytes");
-    root.CreateStorage(u"emptyStorage");
+    ASSERT_TRUE(root.CreateStorage(u"emptyStorage"));
 }
 
 } // namespace
