@@ -256,14 +256,13 @@ public:
         m_stack.reserve(64);
         m_stack.emplace_back(); // the state outside the root group
         const std::size_t n = m_in.size();
-        while (m_pos < n) {
+        while (m_pos < n && !m_done) {
             const unsigned char c = static_cast<unsigned char>(m_in[m_pos]);
             if (c == '{') {
                 OpenGroup();
             } else if (c == '}') {
                 ++m_pos;
-                if (CloseGroup())
-                    return;
+                CloseGroup();
             } else if (c == '\\') {
                 Control();
             } else if (m_stack.size() == 1) {
@@ -272,7 +271,7 @@ public:
                 Literal();
             }
         }
-        while (m_stack.size() > 1) {
+        while (m_stack.size() > 1 && !m_done) {
             ++m_missingBraces;
             CloseGroup();
         }
@@ -305,12 +304,15 @@ private:
         CloseGroup();
     }
 
-    // Closes the current group (its '}' consumed); true when the root group closed.
-    bool CloseGroup() {
+    // Closes the current group (its '}' consumed). Closing the root group ends the body:
+    // whatever follows it (a NUL, garbage) is not read.
+    void CloseGroup() {
         m_skip = 0;
         m_starred = false;
-        if (m_stack.size() <= 1)
-            return true;
+        if (m_stack.size() <= 1) {
+            m_done = true;
+            return;
+        }
         GroupState& st = Top();
         if (st.dest == Dest::FontAltName && st.ownsDest && m_currentFont >= 0)
             m_fonts[static_cast<std::size_t>(m_currentFont)].altDone = true;
@@ -344,11 +346,13 @@ private:
         m_stack.pop_back();
         if (fontTable)
             InvalidateDecoders();
-        return m_stack.size() <= 1;
+        if (m_stack.size() <= 1)
+            m_done = true;
     }
 
     void Control() {
         const std::size_t n = m_in.size();
+        m_keywordStart = m_pos;
         std::size_t p = m_pos + 1;
         if (p >= n) {
             m_pos = n;
@@ -620,6 +624,8 @@ private:
         if (m_stack.size() <= 1)
             return;
         GroupState& st = Top();
+        if (m_stack.size() == 2 && (starred || IsDestination(kw)))
+            return; // the root group stays the body, whatever it holds
         if (kw != Kw::U && m_highSurrogate != 0) {
             m_highSurrogate = 0;
             Emit(0xFFFD);
@@ -687,6 +693,7 @@ private:
                 m_inObject = true;
                 m_objectDepth = m_stack.size();
                 m_objectStart = st.start;
+                m_objectKeyword = m_keywordStart;
                 m_object = RtfObject{};
             }
             break;
@@ -1101,6 +1108,31 @@ private:
         }
     }
 
+    static bool IsDestination(Kw kw) {
+        switch (kw) {
+        case Kw::FontTable:
+        case Kw::ColorTable:
+        case Kw::Pict:
+        case Kw::Object:
+        case Kw::ObjClass:
+        case Kw::Result:
+        case Kw::ShpPict:
+        case Kw::NonShpPict:
+        case Kw::Pn:
+        case Kw::PnText:
+        case Kw::PnTxtB:
+        case Kw::PnTxtA:
+        case Kw::FldInst:
+        case Kw::FName:
+        case Kw::Upr:
+        case Kw::Ud:
+        case Kw::SkipDest:
+            return true;
+        default:
+            return false;
+        }
+    }
+
     static RtfPictureKind PictureKind(std::string_view name) {
         if (name == "wmetafile")
             return RtfPictureKind::Wmf;
@@ -1175,7 +1207,14 @@ private:
             m_inObject = false;
             const std::size_t end = std::min(m_pos, m_in.size());
             const std::size_t start = std::min(m_objectStart, end);
-            std::string raw(m_in.substr(start, end - start));
+            const std::size_t keyword = std::min(std::max(m_objectKeyword, start), end);
+            // The group's exact bytes; if text came before \object inside the group, that
+            // text was read as body text and is left out.
+            std::string_view prefix =
+                m_in.substr(start + 1, keyword - std::min(keyword, start + 1));
+            const bool clean = prefix.find_first_not_of("\r\n") == std::string_view::npos;
+            std::string raw = clean ? std::string(m_in.substr(start, end - start))
+                                    : "{" + std::string(m_in.substr(keyword, end - keyword));
             if (m_missingBraces > 0) {
                 // A body cut short inside the object: close its groups so that writing it
                 // back keeps the rest of the body intact.
@@ -1207,6 +1246,9 @@ private:
     bool m_inObject = false;
     std::size_t m_objectDepth = 0;
     std::size_t m_objectStart = 0;
+    std::size_t m_objectKeyword = 0;
+    std::size_t m_keywordStart = 0;
+    bool m_done = false;
 };
 
 } // namespace kelvo::rtfdetail
