@@ -1,0 +1,305 @@
+// Icons of commands, trees, tabs and passwords with bundled fallbacks drawn here.
+#include "shell/Icons.h"
+
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <array>
+#include <map>
+
+namespace kelvo {
+namespace {
+
+constexpr int kSize = 32; // drawn at 32 px and scaled down, so that both 16 and 32 look right
+
+QPixmap Canvas() {
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QColor ColourOf(int seed) {
+    static const std::array<QColor, 8> palette{QColor(0x2e, 0x6d, 0xb4), QColor(0x3c, 0x9a, 0x4b),
+                                               QColor(0xc0, 0x39, 0x2b), QColor(0xd8, 0x8c, 0x1a),
+                                               QColor(0x7d, 0x4f, 0xa8), QColor(0x1f, 0x8f, 0x96),
+                                               QColor(0x6b, 0x6b, 0x6b), QColor(0xa0, 0x52, 0x2d)};
+    return palette[static_cast<std::size_t>(seed) % palette.size()];
+}
+
+/// A rounded tile with one or two letters: the fallback of a command.
+QIcon LetterIcon(const QString& letters, const QColor& colour) {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(colour.darker(140));
+    p.setBrush(colour);
+    p.drawRoundedRect(QRectF(2, 2, kSize - 4, kSize - 4), 6, 6);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(letters.size() > 1 ? 13 : 18);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+    return QIcon(pixmap);
+}
+
+void DrawShape(QPainter& p, int shape, const QColor& c) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(c.darker(150), 2));
+    p.setBrush(c);
+    switch (shape) {
+    case 0: // key
+        p.drawEllipse(QRectF(3, 10, 12, 12));
+        p.drawRect(QRectF(14, 14, 15, 4));
+        p.drawRect(QRectF(23, 18, 3, 5));
+        break;
+    case 1: // padlock
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(9, 3, 14, 16), 0, 180 * 16);
+        p.setBrush(c);
+        p.drawRect(QRectF(6, 13, 20, 15));
+        break;
+    case 2: // globe
+        p.drawEllipse(QRectF(4, 4, 24, 24));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::white, 1.5));
+        p.drawEllipse(QRectF(11, 5, 10, 22));
+        p.drawLine(QPointF(5, 16), QPointF(27, 16));
+        break;
+    case 3: // envelope
+        p.drawRect(QRectF(3, 8, 26, 17));
+        p.setPen(QPen(Qt::white, 1.5));
+        p.drawLine(QPointF(4, 9), QPointF(16, 18));
+        p.drawLine(QPointF(28, 9), QPointF(16, 18));
+        break;
+    case 4: // bank card
+        p.drawRoundedRect(QRectF(3, 7, 26, 18), 3, 3);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawRect(QRectF(4, 11, 24, 4));
+        break;
+    case 5: { // house
+        QPainterPath path;
+        path.moveTo(16, 3);
+        path.lineTo(29, 15);
+        path.lineTo(25, 15);
+        path.lineTo(25, 28);
+        path.lineTo(7, 28);
+        path.lineTo(7, 15);
+        path.lineTo(3, 15);
+        path.closeSubpath();
+        p.drawPath(path);
+        break;
+    }
+    case 6: { // star
+        QPainterPath path;
+        const QPointF pts[10] = {{16, 2},  {20, 12}, {30, 12}, {22, 18}, {25, 29},
+                                 {16, 22}, {7, 29},  {10, 18}, {2, 12},  {12, 12}};
+        path.moveTo(pts[0]);
+        for (int i = 1; i < 10; ++i)
+            path.lineTo(pts[i]);
+        path.closeSubpath();
+        p.drawPath(path);
+        break;
+    }
+    case 7: // person
+        p.drawEllipse(QRectF(10, 3, 12, 12));
+        p.drawChord(QRectF(4, 16, 24, 24), 0, 180 * 16);
+        break;
+    case 8: // phone
+        p.drawRoundedRect(QRectF(9, 2, 14, 28), 3, 3);
+        p.setBrush(Qt::white);
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(11, 5, 10, 17));
+        break;
+    case 9: // monitor
+        p.drawRect(QRectF(3, 4, 26, 18));
+        p.drawRect(QRectF(13, 22, 6, 4));
+        p.drawRect(QRectF(8, 26, 16, 3));
+        break;
+    default: // shield
+    {
+        QPainterPath path;
+        path.moveTo(16, 2);
+        path.lineTo(28, 7);
+        path.cubicTo(28, 20, 22, 26, 16, 30);
+        path.cubicTo(10, 26, 4, 20, 4, 7);
+        path.closeSubpath();
+        p.drawPath(path);
+        break;
+    }
+    }
+}
+
+QIcon ShapeIcon(int shape, const QColor& colour) {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    DrawShape(p, shape, colour);
+    return QIcon(pixmap);
+}
+
+QIcon FolderIcon(bool open, const QColor& colour) {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour.darker(150), 1.5));
+    p.setBrush(colour);
+    p.drawRect(QRectF(3, 6, 11, 5));
+    p.drawRect(QRectF(3, 9, 26, 18));
+    if (open) {
+        p.setBrush(colour.lighter(130));
+        QPainterPath path;
+        path.moveTo(7, 14);
+        path.lineTo(31, 14);
+        path.lineTo(27, 27);
+        path.lineTo(3, 27);
+        path.closeSubpath();
+        p.drawPath(path);
+    }
+    return QIcon(pixmap);
+}
+
+QIcon PageIcon(const QColor& colour, bool lines) {
+    QPixmap pixmap = Canvas();
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour.darker(160), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6, 3, 20, 26));
+    if (lines) {
+        p.setPen(QPen(colour, 2));
+        for (int y = 9; y <= 23; y += 5)
+            p.drawLine(QPointF(10, y), QPointF(22, y));
+    }
+    return QIcon(pixmap);
+}
+
+QIcon Themed(const char* name, const QIcon& fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name), fallback);
+}
+
+} // namespace
+
+void EnsureIconTheme() {
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+        return;
+    for (const char* theme : {"Adwaita", "breeze", "oxygen", "Tango"})
+        if (QDir(QStringLiteral("/usr/share/icons/") + QLatin1String(theme)).exists()) {
+            QIcon::setThemeName(QLatin1String(theme));
+            return;
+        }
+}
+
+QIcon CommandIcon(int commandId) {
+    static std::map<int, QIcon> cache;
+    auto it = cache.find(commandId);
+    if (it != cache.end())
+        return it->second;
+    QIcon icon;
+    if (const CommandInfo* info = FindCommand(commandId)) {
+        const QString bundled = QStringLiteral(":/icons/cmd-%1.png").arg(commandId);
+        QIcon fallback;
+        if (QFile::exists(bundled))
+            fallback = QIcon(bundled);
+        else if (commandId >= cmd::TextColourFirst && commandId <= cmd::BackColourLast) {
+            const int index = commandId >= cmd::BackColourFirst ? commandId - cmd::BackColourFirst
+                                                                : commandId - cmd::TextColourFirst;
+            const ColourEntry& entry = ColourTable()[static_cast<std::size_t>(index)];
+            if (entry.red >= 0) {
+                QPixmap pixmap(16, 16);
+                pixmap.fill(QColor(entry.red, entry.green, entry.blue));
+                fallback = QIcon(pixmap);
+            }
+        } else if (*info->themeIcon) {
+            QString tip = CommandTip(*info);
+            fallback = LetterIcon(tip.left(1).toUpper(), ColourOf(commandId));
+        }
+        icon = *info->themeIcon ? Themed(info->themeIcon, fallback) : fallback;
+    }
+    cache[commandId] = icon;
+    return icon;
+}
+
+QIcon PasswordIcon(int number) {
+    static std::array<QIcon, kPasswordIconCount> icons;
+    if (number < 0 || number >= kPasswordIconCount)
+        number = 0;
+    QIcon& icon = icons[static_cast<std::size_t>(number)];
+    if (icon.isNull()) {
+        // Eleven shapes in three colours: every number has a picture of its own.
+        static const std::array<QColor, 3> colours{
+            QColor(0xd8, 0x9a, 0x1a), QColor(0x2e, 0x6d, 0xb4), QColor(0x3c, 0x9a, 0x4b)};
+        const QString bundled =
+            QStringLiteral(":/icons/pwd-%1.png").arg(number, 2, 10, QLatin1Char('0'));
+        icon = QFile::exists(bundled)
+                   ? QIcon(bundled)
+                   : ShapeIcon(number % 11, colours[static_cast<std::size_t>(number / 11)]);
+    }
+    return icon;
+}
+
+QIcon AppIcon() {
+    static QIcon icon;
+    if (icon.isNull()) {
+        if (QFile::exists(QStringLiteral(":/icons/kelvo-48.png")))
+            icon = QIcon(QStringLiteral(":/icons/kelvo-48.png"));
+        else
+            icon = ShapeIcon(10, QColor(0x2e, 0x6d, 0xb4));
+    }
+    return icon;
+}
+
+QIcon FrameImage(int index) {
+    switch (index) {
+    case 0:
+        return AppIcon();
+    case 1:
+        return Themed("text-x-generic", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
+    case 2:
+        return Themed("accessories-text-editor", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
+    case 3:
+        return Themed("dialog-password", PasswordIcon(0));
+    default:
+        return PasswordIcon(index - 4);
+    }
+}
+
+QIcon RecordTreeImage(int index) {
+    static const QColor yellow(0xe0, 0xb0, 0x40);
+    switch (index) {
+    case 0:
+        return AppIcon();
+    case 3:
+        return Themed("folder", FolderIcon(false, yellow));
+    case 4:
+        return Themed("folder-open", FolderIcon(true, yellow));
+    case 5:
+        return Themed("text-x-generic", PageIcon(QColor(0x6b, 0x6b, 0x6b), true));
+    case 6:
+        return Themed("accessories-text-editor", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
+    default:
+        return PageIcon(QColor(0x6b, 0x6b, 0x6b), false);
+    }
+}
+
+QIcon PasswordTreeImage(int index) {
+    static const QColor blue(0x6c, 0x9b, 0xd2);
+    switch (index) {
+    case 0:
+        return Themed("dialog-password", ShapeIcon(1, QColor(0xd8, 0x9a, 0x1a)));
+    case 2:
+        return Themed("folder", FolderIcon(false, blue));
+    case 3:
+        return Themed("folder-open", FolderIcon(true, blue));
+    default:
+        return FolderIcon(false, blue);
+    }
+}
+
+} // namespace kelvo

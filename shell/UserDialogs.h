@@ -1,0 +1,41 @@
+// Message boxes and file dialogs behind a small interface, so that tests can answer them.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace kelvo {
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    /// A message with an OK button and the exclamation icon.
+    virtual void ShowMessage(QWidget* parent, const QString& text,
+                             QMessageBox::Icon icon = QMessageBox::Warning) = 0;
+    /// A question; returns the button pressed (one of `buttons`).
+    virtual QMessageBox::StandardButton
+    Ask(QWidget* parent, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Icon icon = QMessageBox::Warning) = 0;
+    /// The path of an existing bank to open; empty when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+    /// The path to save a bank to; empty when cancelled.
+    virtual QString SaveFileName(QWidget* parent, const QString& suggested,
+                                 const QString& filter) = 0;
+};
+
+/// The real dialogs.
+class QtUserDialogs : public UserDialogs {
+public:
+    void ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::Icon icon) override;
+    QString OpenFileName(QWidget* parent, const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& suggested, const QString& filter) override;
+};
+
+} // namespace kelvo
