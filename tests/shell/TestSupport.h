@@ -1,0 +1,68 @@
+// Helpers of the shell tests: dialogs that answer from a script and record what they showed,
+// a record view that records what the main window asks of it.
+#pragma once
+
+#include "core/TreeItem.h"
+#include "shell/RecordViewPort.h"
+#include "shell/UserDialogs.h"
+
+#include <QLabel>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace kelvo::test {
+
+class ScriptedDialogs : public UserDialogs {
+public:
+    void ShowMessage(QWidget*, const QString& text, QMessageBox::Icon) override {
+        messages.append(text);
+    }
+    QMessageBox::StandardButton Ask(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                    QMessageBox::Icon) override {
+        questions.append(text);
+        if (answers.empty())
+            return QMessageBox::No;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString OpenFileName(QWidget*, const QString&) override { return openPath; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+
+    QStringList messages;
+    QStringList questions;
+    std::deque<QMessageBox::StandardButton> answers;
+    QString openPath;
+    QString savePath;
+};
+
+/// A record view that remembers the calls of the main window, in order.
+class FakeRecordView : public RecordViewPort {
+public:
+    FakeRecordView() { m_widget.setObjectName(QStringLiteral("RecordView")); }
+    QWidget* Widget() override { return &m_widget; }
+    bool IsModified() const override { return modified; }
+    void SaveRecordBody(TreeItem* item) override {
+        calls.push_back("save " + std::to_string(item ? item->uid : 0));
+        if (modified && onSave)
+            onSave();
+        modified = false;
+    }
+    void LoadRecordBody(TreeItem* item) override {
+        calls.push_back("load " + std::to_string(item ? item->uid : 0));
+    }
+    QString PositionText() const override { return QStringLiteral("Стр 1, cтб 1"); }
+    bool UpdateCommand(int, CommandState&) override { return false; }
+    bool RunCommand(int) override { return false; }
+
+    bool modified = false;
+    std::vector<std::string> calls;
+    std::function<void()> onSave;
+
+private:
+    QLabel m_widget;
+};
+
+} // namespace kelvo::test
