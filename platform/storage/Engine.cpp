@@ -68,6 +68,34 @@ Result<void> Engine::Load() {
         for (std::uint32_t i = 0; i < eps; ++i)
             fat.push_back(Get32(buffer.data() + 4 * i));
     }
+    // The FAT must describe its own sectors and the DIFAT's, or they would be handed out
+    // as free and overwritten. Marks a writer left out are put right in memory.
+    // Entries past the end of the file cannot describe data; they are taken as free so that
+    // the file does not grow to cover them. Both repairs are reported by the validator.
+    for (std::uint32_t s : m_difat.FatSectors()) {
+        if (s >= fat.size())
+            return Corrupt("FAT sector " + std::to_string(s) + " is not covered by the FAT");
+        if (fat[s] != FatSect)
+            m_repairs.push_back("FAT sector " + std::to_string(s) + " is not marked FATSECT");
+        fat[s] = FatSect;
+    }
+    for (std::uint32_t s : m_difat.DifatSectors()) {
+        if (s >= fat.size())
+            return Corrupt("DIFAT sector " + std::to_string(s) + " is not covered by the FAT");
+        if (fat[s] != DifSect)
+            m_repairs.push_back("DIFAT sector " + std::to_string(s) + " is not marked DIFSECT");
+        fat[s] = DifSect;
+    }
+    std::uint64_t pastEnd = 0;
+    for (std::uint64_t i = physical; i < fat.size(); ++i) {
+        if (fat[i] != FreeSect) {
+            fat[i] = FreeSect;
+            ++pastEnd;
+        }
+    }
+    if (pastEnd)
+        m_repairs.push_back(std::to_string(pastEnd) +
+                            " FAT entries past the end of the file are not free");
     m_fat = Fat(eps);
     m_fat.Load(std::move(fat));
 

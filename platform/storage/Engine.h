@@ -13,6 +13,7 @@
 #include "platform/storage/Storage.h"
 
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -118,6 +119,8 @@ private:
     /// root, the regular sectors of the mini stream).
     std::vector<std::vector<std::uint32_t>> m_chains;
     std::unordered_map<std::uint32_t, std::uint32_t> m_open;
+    /// Damage put right in memory while loading (for the validator to report).
+    std::vector<std::string> m_repairs;
 };
 
 } // namespace kelvo::cfb

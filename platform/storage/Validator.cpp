@@ -51,9 +51,31 @@ Result<ValidationReport> Validator::CheckFile(const std::filesystem::path& path)
     return CheckEngine(**engine);
 }
 
+namespace {
+
+// Keeps a report readable on a badly damaged file: the first few of each list, then a count.
+void Cap(std::vector<std::string>& list) {
+    constexpr std::size_t Shown = 20;
+    if (list.size() <= Shown)
+        return;
+    const std::size_t more = list.size() - Shown;
+    list.resize(Shown);
+    list.push_back("... and " + Num(more) + " more");
+}
+
+} // namespace
+
 ValidationReport Validator::CheckEngine(const Engine& e) {
+    ValidationReport report = CheckAll(e);
+    Cap(report.errors);
+    Cap(report.warnings);
+    return report;
+}
+
+ValidationReport Validator::CheckAll(const Engine& e) {
     ValidationReport report;
     auto& errors = report.errors;
+    errors = e.m_repairs;
     auto& warnings = report.warnings;
     const Header& h = e.m_header;
     const std::uint32_t ss = h.SectorSize();

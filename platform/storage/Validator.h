@@ -33,6 +33,7 @@ public:
 
 private:
     static ValidationReport CheckEngine(const Engine& engine);
+    static ValidationReport CheckAll(const Engine& engine);
 };
 
 } // namespace kelvo::cfb
