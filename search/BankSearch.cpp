@@ -35,7 +35,7 @@ void BankSearch::SetCriteria(const SearchCriteria& criteria) {
 }
 
 void BankSearch::Dispatch() {
-    if (!m_observer)
+    if (!m_observer || !m_observer->EventsWaiting())
         return;
     m_bank.bodies.Release();
     m_observer->DispatchOneEvent();

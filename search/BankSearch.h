@@ -17,8 +17,11 @@ namespace kelvo {
 class SearchObserver {
 public:
     virtual ~SearchObserver() = default;
-    /// Handles one waiting event, if any (so that the stop button can be pressed). Called
-    /// twice per object; the event may change the bank or call BankSearch::Stop.
+    /// True when events wait to be handled. Asked twice per object; when it says yes, the
+    /// body source lets go of the bank file and DispatchOneEvent follows.
+    virtual bool EventsWaiting() { return false; }
+    /// Handles one waiting event (so that the stop button can be pressed). The event may
+    /// change the bank or call BankSearch::Stop.
     virtual void DispatchOneEvent() {}
     virtual void SetStatus(AnsiView /*text*/) {}
     virtual void SetRange(std::uint32_t /*upper*/) {}

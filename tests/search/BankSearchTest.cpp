@@ -32,6 +32,7 @@ struct Recorder : SearchObserver {
     std::uint32_t range = 0;
     BankSearch* search = nullptr;
     std::function<void(int)> onDispatch;
+    bool EventsWaiting() override { return true; }
     void DispatchOneEvent() override {
         ++dispatches;
         if (onDispatch)
