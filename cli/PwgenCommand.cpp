@@ -76,7 +76,7 @@ public:
         if (generator.Alphabet().empty())
             return Refuse(io, "Алфавит пароля пуст: выберите наборы символов (--sets) или "
                               "задайте другие символы (--other).");
-        nlohmann::json passwords = nlohmann::json::array();
+        nlohmann::ordered_json passwords = nlohmann::ordered_json::array();
         for (int i = 0; i < m_count; ++i) {
             if (auto generated = generator.Generate(options); !generated)
                 return Refuse(io, generated.error().message);

@@ -1,0 +1,221 @@
+// Helpers shared by the bank commands.
+#include "cli/BankCommand.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace kelvo::cli {
+
+bool OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io) {
+    if (doc.OnOpenDocument(path))
+        return true;
+    io.err << doc.lastMessage().text << '\n';
+    return false;
+}
+
+bool SaveBank(CQuorvellineDoc& doc, CommandIo& io) {
+    if (doc.Save())
+        return true;
+    io.err << doc.lastMessage().text << '\n';
+    return false;
+}
+
+int Refuse(CommandIo& io, const std::string& message) {
+    io.err << message << '\n';
+    return kExitRefused;
+}
+
+std::optional<AnsiString> ToBankText(const std::string& utf8, const char* what, CommandIo& io) {
+    AnsiString out;
+    std::string bad;
+    if (!Utf8ToAnsi(utf8, out, &bad)) {
+        io.err << "Текст поля «" << what
+               << "» содержит символы, которых нет в кодировке Windows-1251: " << bad << '\n';
+        return std::nullopt;
+    }
+    // Line breaks as the program's multi-line edit boxes give them: CR LF.
+    AnsiString normal;
+    normal.reserve(out.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (out[i] == '\r' && i + 1 < out.size() && out[i + 1] == '\n')
+            continue; // the LF that follows adds the pair
+        if (out[i] == '\n' || out[i] == '\r')
+            normal += "\r\n";
+        else
+            normal.push_back(out[i]);
+    }
+    return normal;
+}
+
+std::optional<AnsiString> ToBankTitle(const std::string& utf8, CommandIo& io) {
+    if (utf8.find_first_of("\r\n") != std::string::npos) {
+        io.err << "Заголовок не может содержать перевод строки.\n";
+        return std::nullopt;
+    }
+    return ToBankText(utf8, "заголовок", io);
+}
+
+nlohmann::ordered_json TimeJson(const OleDateTime& time) {
+    auto parts = time.Parts();
+    if (!parts)
+        return nullptr;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", parts->year, parts->month,
+                  parts->day, parts->hour, parts->minute, parts->second);
+    return buf;
+}
+
+std::string TimeText(const OleDateTime& time) {
+    return time.valid ? Utf8(FormatItemDateTime(time)) : "—";
+}
+
+TreeNode* FindNode(CQuorvellineDoc& doc, TreeKind kind, std::uint32_t uid, CommandIo& io) {
+    TreeNode* node = doc.tree(kind).FindByUid(uid);
+    if (!node)
+        io.err << (kind == TreeKind::Records ? "Запись" : "Папка паролей") << " с UID " << uid
+               << " не найдена.\n";
+    return node;
+}
+
+void PrintJson(CommandIo& io, const nlohmann::ordered_json& document) {
+    io.out << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+           << '\n';
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, CommandIo& io) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        io.err << "Не удается прочитать файл: " << path << '\n';
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    if (file.bad()) {
+        io.err << "Не удается прочитать файл: " << path << '\n';
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+} // namespace kelvo::cli
+
+namespace kelvo::cli {
+
+nlohmann::ordered_json NodeJson(const RecordTree& tree, const TreeNode& node,
+                                std::optional<std::uint64_t> bodySize) {
+    nlohmann::ordered_json j;
+    j["uid"] = node.item.uid;
+    j["level"] = RecordTree::Depth(&node) + 1;
+    j["title"] = Utf8(node.title);
+    j["keywords"] = Utf8(node.item.keywords);
+    j["notes"] = Utf8(node.item.notes);
+    j["created"] = TimeJson(node.item.created);
+    j["saved"] = TimeJson(node.item.saved);
+    j["opened"] = TimeJson(node.item.opened);
+    j["expanded"] = node.expanded;
+    j["selected"] = tree.selected() == &node;
+    j["body_size"] = bodySize ? nlohmann::ordered_json(*bodySize) : nlohmann::ordered_json(nullptr);
+    return j;
+}
+
+nlohmann::ordered_json PasswordJson(const PwdItem& item) {
+    return {{"uid", item.uid},
+            {"folder", item.folderUid},
+            {"title", Utf8(item.title)},
+            {"icon", item.icon},
+            {"category", Utf8(item.category)},
+            {"login", Utf8(item.login)},
+            {"password", Utf8(item.password)},
+            {"link", Utf8(item.link)},
+            {"notes", Utf8(item.notes)}};
+}
+
+} // namespace kelvo::cli
+
+namespace kelvo::cli {
+
+void NodeFieldOptions::Define(CLI::App& app, bool titleRequired) {
+    titleOption = app.add_option("--title", title, "Заголовок");
+    if (titleRequired)
+        titleOption->required();
+    keywordsOption = app.add_option("--keywords", keywords, "Ключевые слова через запятую");
+    notesOption = app.add_option("--notes", notes, "Заметки (можно в несколько строк)");
+}
+
+bool NodeFieldOptions::Apply(TreeNode& node, CommandIo& io) const {
+    std::optional<AnsiString> t, k, n;
+    if (titleOption->count() && !(t = ToBankTitle(title, io)))
+        return false;
+    if (keywordsOption->count() && !(k = ToBankText(keywords, "ключевые слова", io)))
+        return false;
+    if (notesOption->count() && !(n = ToBankText(notes, "заметки", io)))
+        return false;
+    if (t)
+        node.title = *t;
+    if (k)
+        node.item.keywords = *k;
+    if (n)
+        node.item.notes = *n;
+    return true;
+}
+
+std::optional<std::string> ReadBodyFile(const std::string& path, CommandIo& io) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext != ".rtf") {
+        io.err << "Текст записи пока принимается только из файла RTF (.rtf): " << path << '\n';
+        return std::nullopt;
+    }
+    return ReadWholeFile(path, io);
+}
+
+} // namespace kelvo::cli
+
+namespace kelvo::cli {
+
+void PasswordFieldOptions::Define(CLI::App& app, bool titleRequired) {
+    titleOption = app.add_option("--title", title, "Название");
+    if (titleRequired)
+        titleOption->required();
+    categoryOption = app.add_option("--category", category, "Категория");
+    iconOption = app.add_option("--icon", icon, "Номер значка");
+    loginOption = app.add_option("--login", login, "Логин");
+    passwordOption = app.add_option("--password", password, "Пароль");
+    linkOption = app.add_option("--link", link, "Ссылка");
+    notesOption = app.add_option("--notes", notes, "Заметки (можно в несколько строк)");
+}
+
+bool PasswordFieldOptions::Apply(PwdItem& item, CommandIo& io) const {
+    PwdItem changed = item;
+    struct Field {
+        CLI::Option* option;
+        const std::string* value;
+        AnsiString* target;
+        const char* what;
+    };
+    const Field fields[] = {
+        {titleOption, &title, &changed.title, "название"},
+        {categoryOption, &category, &changed.category, "категория"},
+        {loginOption, &login, &changed.login, "логин"},
+        {passwordOption, &password, &changed.password, "пароль"},
+        {linkOption, &link, &changed.link, "ссылка"},
+        {notesOption, &notes, &changed.notes, "заметки"},
+    };
+    for (const Field& f : fields) {
+        if (!f.option->count())
+            continue;
+        auto text = ToBankText(*f.value, f.what, io);
+        if (!text)
+            return false;
+        *f.target = *text;
+    }
+    if (iconOption->count())
+        changed.icon = icon;
+    item = changed;
+    return true;
+}
+
+} // namespace kelvo::cli

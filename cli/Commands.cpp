@@ -1,0 +1,29 @@
+// The list of kvb commands, in the order the help shows them.
+#include "cli/Commands.h"
+
+namespace kelvo::cli {
+
+const std::vector<CommandSpec>& AllCommands() {
+    static const std::vector<CommandSpec> commands = {
+        {"new", "Создать пустой банк данных", MakeNewCommand},
+        {"info", "Сведения о банке: ревизия, свойства, количества", MakeInfoCommand},
+        {"tree", "Дерево записей или папок паролей", MakeTreeCommand},
+        {"show", "Одна запись с текстом", MakeShowCommand},
+        {"passwords", "Пароли в порядке списка", MakePasswordsCommand},
+        {"add-record", "Добавить запись", MakeAddRecordCommand},
+        {"add-folder", "Добавить папку паролей", MakeAddFolderCommand},
+        {"add-password", "Добавить пароль", MakeAddPasswordCommand},
+        {"edit", "Изменить запись или папку", MakeEditCommand},
+        {"edit-password", "Изменить или переместить пароль", MakeEditPasswordCommand},
+        {"set-summary", "Изменить свойства банка", MakeSetSummaryCommand},
+        {"set-property", "Добавить свойство пользователя", MakeSetPropertyCommand},
+        {"rm-property", "Удалить свойство пользователя", MakeRmPropertyCommand},
+        {"index", "Индекс ключевых слов (--rebuild: перестроить)", MakeIndexCommand},
+        {"query", "Объекты, у которых есть все ключевые слова", MakeQueryCommand},
+        {"search", "Поиск в банке данных", MakeSearchCommand},
+        {"pwgen", "Генератор паролей", MakePwgenCommand},
+    };
+    return commands;
+}
+
+} // namespace kelvo::cli
