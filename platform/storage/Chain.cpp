@@ -1,14 +1,25 @@
 // Sector chains: following a chain through an allocation table with every link checked.
 #include "platform/storage/Chain.h"
 
+#include <algorithm>
+
 namespace kelvo::cfb {
 
 Result<std::vector<std::uint32_t>> Chain::Walk(const AllocationTable& table, std::uint32_t start,
                                                SectorClaims& claims, const char* what) {
     std::vector<std::uint32_t> chain;
+    if (auto r = Walk(table, start, claims, what, chain); !r)
+        return r.error();
+    return chain;
+}
+
+Result<void> Chain::Walk(const AllocationTable& table, std::uint32_t start, SectorClaims& claims,
+                         const char* what, std::vector<std::uint32_t>& chain) {
+    const std::uint32_t limit = std::min(table.Size(), claims.Count());
+    const auto& next = table.Entries();
     std::uint32_t s = start;
     while (s != EndOfChain) {
-        if (s >= table.Size() || s >= claims.Count())
+        if (s >= limit)
             return MakeError(hr::DocFileCorrupt, std::string(what) + ": sector " +
                                                      std::to_string(s) + " outside the file");
         if (!claims.Claim(s))
@@ -16,9 +27,9 @@ Result<std::vector<std::uint32_t>> Chain::Walk(const AllocationTable& table, std
                                                      std::to_string(s) +
                                                      " used twice (a cycle or shared sector)");
         chain.push_back(s);
-        s = table.Next(s);
+        s = next[s];
     }
-    return chain;
+    return {};
 }
 
 std::size_t Chain::RunLength(const std::vector<std::uint32_t>& chain, std::size_t from,

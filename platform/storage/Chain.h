@@ -14,19 +14,19 @@ namespace kelvo::cfb {
 /// also stops every cycle.
 class SectorClaims {
 public:
-    explicit SectorClaims(std::uint32_t count) : m_claimed(count, false) {}
+    explicit SectorClaims(std::uint32_t count) : m_claimed(count, 0) {}
     std::uint32_t Count() const { return static_cast<std::uint32_t>(m_claimed.size()); }
     bool IsClaimed(std::uint32_t s) const { return m_claimed[s]; }
     /// False when the sector is out of range or claimed already.
     bool Claim(std::uint32_t s) {
         if (s >= m_claimed.size() || m_claimed[s])
             return false;
-        m_claimed[s] = true;
+        m_claimed[s] = 1;
         return true;
     }
 
 private:
-    std::vector<bool> m_claimed;
+    std::vector<std::uint8_t> m_claimed;
 };
 
 class Chain {
@@ -36,6 +36,10 @@ public:
     /// sector numbers give hr::DocFileCorrupt naming `what`.
     static Result<std::vector<std::uint32_t>>
     Walk(const AllocationTable& table, std::uint32_t start, SectorClaims& claims, const char* what);
+    /// The same, appending to `chain`.
+    static Result<void> Walk(const AllocationTable& table, std::uint32_t start,
+                             SectorClaims& claims, const char* what,
+                             std::vector<std::uint32_t>& chain);
     /// Counts the sectors in `chain` from index `from` that lie one after another.
     static std::size_t RunLength(const std::vector<std::uint32_t>& chain, std::size_t from,
                                  std::size_t max);

@@ -37,6 +37,20 @@ Result<void> Engine::ReadSector(std::uint32_t sector, std::uint8_t* out) const {
     return m_file->ReadAt(m_header.SectorOffset(sector), out, m_header.SectorSize());
 }
 
+Result<std::vector<std::uint8_t>>
+Engine::ReadSectors(const std::vector<std::uint32_t>& chain) const {
+    const std::uint32_t ss = m_header.SectorSize();
+    std::vector<std::uint8_t> out(chain.size() * std::size_t{ss});
+    for (std::size_t i = 0; i < chain.size();) {
+        const std::size_t run = Chain::RunLength(chain, i, chain.size());
+        if (auto r = m_file->ReadAt(m_header.SectorOffset(chain[i]), out.data() + i * ss, run * ss);
+            !r)
+            return r.error();
+        i += run;
+    }
+    return out;
+}
+
 Result<void> Engine::Load() {
     const std::uint64_t fileSize = m_file->Size();
     if (fileSize < sizeof Signature)
@@ -59,14 +73,14 @@ Result<void> Engine::Load() {
         return r;
 
     // The FAT: its size follows the FAT sector count, which is bounded by the file size.
-    std::vector<std::uint8_t> buffer(ss);
     std::vector<std::uint32_t> fat;
-    fat.reserve(std::size_t{m_header.m_numFatSectors} * eps);
-    for (std::uint32_t s : m_difat.FatSectors()) {
-        if (auto r = ReadSector(s, buffer.data()); !r)
-            return r;
-        for (std::uint32_t i = 0; i < eps; ++i)
-            fat.push_back(Get32(buffer.data() + 4 * i));
+    {
+        auto bytes = ReadSectors(m_difat.FatSectors());
+        if (!bytes)
+            return bytes.error();
+        fat.resize(bytes->size() / 4);
+        for (std::size_t i = 0; i < fat.size(); ++i)
+            fat[i] = Get32(bytes->data() + 4 * i);
     }
     // The FAT must describe its own sectors and the DIFAT's, or they would be handed out
     // as free and overwritten. Marks a writer left out are put right in memory.
@@ -106,12 +120,10 @@ Result<void> Engine::Load() {
     if (m_dirChain.empty())
         return Corrupt("the directory is empty");
     {
-        std::vector<std::uint8_t> dirBytes(m_dirChain.size() * ss);
-        for (std::size_t i = 0; i < m_dirChain.size(); ++i) {
-            if (auto r = ReadSector(m_dirChain[i], dirBytes.data() + i * ss); !r)
-                return r;
-        }
-        m_dir.Parse(dirBytes.data(), dirBytes.size(), m_header.m_majorVersion == 3);
+        auto dirBytes = ReadSectors(m_dirChain);
+        if (!dirBytes)
+            return dirBytes.error();
+        m_dir.Parse(dirBytes->data(), dirBytes->size(), m_header.m_majorVersion == 3);
     }
 
     const std::uint32_t firstMini =
@@ -121,14 +133,12 @@ Result<void> Engine::Load() {
         return miniChain.error();
     m_miniFatChain = std::move(*miniChain);
     {
-        std::vector<std::uint32_t> mini;
-        mini.reserve(m_miniFatChain.size() * eps);
-        for (std::uint32_t s : m_miniFatChain) {
-            if (auto r = ReadSector(s, buffer.data()); !r)
-                return r;
-            for (std::uint32_t i = 0; i < eps; ++i)
-                mini.push_back(Get32(buffer.data() + 4 * i));
-        }
+        auto bytes = ReadSectors(m_miniFatChain);
+        if (!bytes)
+            return bytes.error();
+        std::vector<std::uint32_t> mini(bytes->size() / 4);
+        for (std::size_t i = 0; i < mini.size(); ++i)
+            mini[i] = Get32(bytes->data() + 4 * i);
         m_miniFat = MiniFat(eps);
         m_miniFat.Load(std::move(mini));
     }

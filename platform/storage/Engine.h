@@ -91,6 +91,8 @@ private:
 
     Result<void> Load();
     Result<void> ReadSector(std::uint32_t sector, std::uint8_t* out) const;
+    /// The bytes of the sectors of a chain, adjacent sectors read together.
+    Result<std::vector<std::uint8_t>> ReadSectors(const std::vector<std::uint32_t>& chain) const;
     bool IsMini(std::uint32_t entry) const;
 
     // Allocation: the one place that hands out and takes back sectors and entries.
