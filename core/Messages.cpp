@@ -34,6 +34,16 @@ constexpr Entry kTable[] = {
     {msg::SaveFailed,
      "Не удается сохранить банк данных в файл\n%s\nпроизошла ошибка с кодом 0x%08x (%d).\nБанк "
      "данных не сохранен."},
+    // The checks of the user-defined property page.
+    {msg::PropertyExists,
+     "Свойство '%s' уже существует.\nЕсли вы хотите изменить его тип, то сначала удалите "
+     "старое, а затем создайте новое свойство с тем же именем и другим типом."},
+    {msg::BadNumber, "Неверный формат числового значения!"},
+    {msg::BadDate, "Неверный формат даты или времени!"},
+    {msg::PropertyTooLong, "Имя свойства длиннее 100 символов или значение длиннее 200 символов."},
+    {msg::Yes, "Да"},
+    {msg::No, "Нет"},
+    {msg::EmptyValue, "(Пусто)"},
 };
 
 // Fills the first "%s" with `path`, then (when present) "%08x" and "%d" with the status. Done

@@ -20,7 +20,15 @@ inline constexpr int NotABank = 2003;             // path
 inline constexpr int CannotOpenBank = 61697;      // path
 inline constexpr int SaveChangesQuestion = 61699; // "%1": the bank's title
 inline constexpr int Untitled = 61443;            // title of a bank never saved
-inline constexpr int SaveFailed = 10101;          // path, status as hex, status as decimal
+// Ids from 10101 on are texts of this program that the original did not have.
+inline constexpr int SaveFailed = 10101;     // path, status as hex, status as decimal
+inline constexpr int PropertyExists = 10102; // the property's name
+inline constexpr int BadNumber = 10103;
+inline constexpr int BadDate = 10104;
+inline constexpr int PropertyTooLong = 10105;
+inline constexpr int Yes = 10106;
+inline constexpr int No = 10107;
+inline constexpr int EmptyValue = 10108;
 } // namespace msg
 
 /// A message for the user: its string id and its formatted text (UTF-8). The shell shows it
