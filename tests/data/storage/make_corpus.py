@@ -109,8 +109,42 @@ class Layout:
         return bytes(self.header) + b''.join(sectors) + self.extra
 
 
+def version4():
+    """The same tree in a version-4 file: 4096-byte sectors, sector 0 FAT, 1 directory,
+    2 mini FAT, 3 mini stream, 4-5 the stream "big"."""
+    ss = 4096
+    lay = Layout()
+    fat = [FREE] * 1024
+    fat[0] = FATSECT
+    fat[1] = fat[2] = fat[3] = EOC
+    fat[4], fat[5] = 5, EOC
+    lay.set_entry(1, start=4)
+    lay.set_entry(0, start=3)
+    header = lay.header
+    struct.pack_into('<HH', header, 0x1A, 4, 0xFFFE)
+    struct.pack_into('<H', header, 0x1E, 12)
+    struct.pack_into('<IIII', header, 0x28, 1, 1, 1, 0)
+    struct.pack_into('<III', header, 0x3C, 2, 1, EOC)
+    minifat = b''.join(struct.pack('<I', v) for v in lay.minifat + [FREE] * (1024 - 128))
+    mini = bytearray(ss)
+    mini[0:100] = lay.small
+    mini[128:138] = lay.inner
+    big = bytearray(2 * ss)
+    big[0:5000] = lay.big
+    entries = b''.join(lay.entries) + bytes(ss - 8 * 128)
+    return (bytes(header) + bytes(ss - 512) + b''.join(struct.pack('<I', v) for v in fat) +
+            entries + minifat + bytes(mini) + bytes(big))
+
+
 def variants():
     yield 'valid.cfb', OK, Layout().build()
+    yield 'valid_version4.cfb', OK, version4()
+    # Legal but not red-black: every sibling hangs to the right, all black.
+    lay = Layout()
+    lay.set_entry(0, child=1)
+    lay.set_entry(1, right=3)
+    lay.set_entry(3, left=NOSTREAM, right=2)
+    yield 'valid_unbalanced_tree.cfb', OK, lay.build()
     yield 'empty_file.cfb', FILE_ALREADY_EXISTS, b''
     yield 'not_a_compound_file.cfb', FILE_ALREADY_EXISTS, b'Just a text file.\r\n' * 40
 

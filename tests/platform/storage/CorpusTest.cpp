@@ -161,3 +161,55 @@ TEST(BankStorage, OpenOrCreateHelpers) {
     // A name that cannot be created reports the create's status.
     EXPECT_EQ(OpenOrCreateStream(*root, u"bad/name").code(), hr::InvalidName);
 }
+
+TEST(Corpus, VersionFourFilesAreReadAndChangedInTheirOwnFormat) {
+    TempDir dir;
+    const auto path = dir / "v4.cfb";
+    std::filesystem::copy_file(CorpusDir / "valid_version4.cfb", path);
+    {
+        auto root = Storage::OpenFile(path);
+        ASSERT_TRUE(root) << StatusName(root.code());
+        auto big = root->OpenStream(u"big");
+        ASSERT_TRUE(big);
+        EXPECT_EQ(big->ReadAll()->size(), 5000u);
+        ASSERT_TRUE(big->WriteAll(Pattern(20000, 4)));
+        // More than one directory sector's worth of entries (32 in a 4096-byte sector).
+        for (int i = 0; i < 40; ++i)
+            ASSERT_TRUE(
+                root->CreateStream(u"n" + std::u16string(1, static_cast<char16_t>(u'А' + i)))
+                    ->WriteAll(Pattern(static_cast<std::size_t>(i) * 150, i)));
+        EXPECT_TRUE(Validator::Check(*root).Clean());
+    }
+    EXPECT_EQ(std::filesystem::file_size(path) % 4096, 0u);
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_EQ(bytes[0x1A], 4); // still version 4
+    EXPECT_EQ(bytes[0x28], 2); // its directory sector count kept exact
+    EXPECT_TRUE(Validator::CheckBytes(bytes).Clean());
+    auto root = Storage::OpenMemory(bytes);
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(*root->OpenStream(u"big")->ReadAll() == Pattern(20000, 4));
+    EXPECT_TRUE(*root->OpenStream(u"nЯ")->ReadAll() == Pattern(31 * 150, 31));
+    if (HaveOlefile()) {
+        auto r =
+            RunCommand("/usr/bin/python3 -c 'import olefile,sys; o=olefile.OleFileIO(sys.argv[1]);"
+                       " print(len(o.listdir()), len(o.openstream(\"big\").read()))' " +
+                       Quote(path.string()));
+        EXPECT_EQ(r.output, "35 20000\n"); // а..з replaced А..З: names ignore case
+    }
+}
+
+TEST(Corpus, ATreeThatIsNotRedBlackIsRebuiltOnTheFirstChange) {
+    const std::string bytes = ReadFileBytes(CorpusDir / "valid_unbalanced_tree.cfb");
+    const auto before = Validator::CheckBytes(bytes);
+    EXPECT_TRUE(before.Sound());
+    EXPECT_FALSE(before.Clean()); // legal, but a warning
+    auto root = Storage::OpenMemory(bytes);
+    ASSERT_TRUE(root);
+    ASSERT_TRUE(root->CreateStream(u"added"));
+    const auto after = Validator::Check(*root);
+    EXPECT_TRUE(after.Clean()) << (after.warnings.empty() ? "" : after.warnings[0]);
+    auto list = root->Enumerate();
+    ASSERT_EQ(list->size(), 4u);
+    EXPECT_EQ((*list)[0].name, u"big");
+    EXPECT_EQ((*list)[3].name, u"small");
+}
