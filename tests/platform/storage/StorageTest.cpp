@@ -1,6 +1,7 @@
 // Storages and streams: round trips through files and memory, the mini-stream cutoff,
 // in-place writing, element operations and the status codes they give.
 #include "platform/storage/Storage.h"
+#include "platform/text/ItemStream.h"
 
 #include "StorageTestSupport.h"
 
@@ -324,4 +325,24 @@ TEST(Storage, ManyStreamsKeepABalancedDirectory) {
     auto names = Names(*again);
     EXPECT_EQ(names.size(), 1500u);
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+}
+
+TEST(Storage, ItemStreamPrimitivesRunOverEngineStreams) {
+    auto root = Storage::CreateInMemory();
+    {
+        auto stream = root->CreateStream(u"ObPool");
+        ASSERT_TRUE(stream);
+        LineWriter writer(*stream);
+        for (int i = 0; i < 2000; ++i)
+            ASSERT_TRUE(writer.WriteLine("line " + std::to_string(i)));
+        ASSERT_TRUE(writer.Flush());
+        ASSERT_TRUE(WriteLine(*stream, "last", false));
+    }
+    auto stream = root->OpenStream(u"ObPool");
+    ASSERT_TRUE(stream);
+    LineReader reader(*stream);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(reader.ReadLine(), "line " + std::to_string(i));
+    EXPECT_EQ(reader.ReadLine(), "last");
+    EXPECT_TRUE(reader.AtEnd());
 }
