@@ -190,6 +190,7 @@ const FontDef* ParserBase::FindFont(int number) const {
 }
 
 FontDef* ParserBase::BeginFont(int number) {
+    ++m_generation;
     auto it = m_fontIndex.find(number);
     if (it != m_fontIndex.end()) {
         m_currentFont = static_cast<int>(it->second);
@@ -219,22 +220,28 @@ void ParserBase::ResolveDecoder(GroupState& st) const {
     st.decoderReady = true;
     st.table = nullptr;
     if (charset == 2) {
-        const std::string_view name =
-            font->altName.empty() ? Trimmed(font->rawName) : Trimmed(font->altName);
-        st.decodeKind = EqualsNoCase(name, "Symbol") ? DecodeKind::Symbol : DecodeKind::PrivateUse;
+        st.decodeKind =
+            EqualsNoCase(FontName(*font), "Symbol") ? DecodeKind::Symbol : DecodeKind::PrivateUse;
         return;
     }
     st.decodeKind = DecodeKind::Table;
     st.table = CodePageHighTable(CodePageOfCharset(charset, m_ansiCodePage));
 }
 
-std::string ParserBase::DecodeFontName(std::string_view bytes, int charset) const {
+std::string ParserBase::FontName(const FontDef& font) const {
     // Names of symbol fonts are ordinary text: decode them in the document's code page.
-    const int codePage = CodePageOfCharset(charset == 2 ? -1 : charset, m_ansiCodePage);
-    std::string out;
-    for (char c : bytes)
-        AppendUtf8(out, kelvo::DecodeByte(codePage, static_cast<unsigned char>(c)));
-    return out;
+    const int codePage = CodePageOfCharset(font.charset == 2 ? -1 : font.charset, m_ansiCodePage);
+    auto decode = [&](const std::u32string& name) {
+        std::string out;
+        for (char32_t ch : name)
+            AppendUtf8(out,
+                       ch >= kFontByte
+                           ? kelvo::DecodeByte(codePage, static_cast<unsigned char>(ch - kFontByte))
+                           : ch);
+        return std::string(Trimmed(out));
+    };
+    std::string alt = decode(font.altName);
+    return alt.empty() ? decode(font.rawName) : alt;
 }
 
 RtfFont ParserBase::ModelFont(int number) const {
@@ -245,9 +252,7 @@ RtfFont ParserBase::ModelFont(int number) const {
         return font;
     if (def->charset >= 0 && def->charset != 1)
         font.charset = def->charset;
-    const std::string_view alt = Trimmed(def->altName);
-    font.name =
-        alt.empty() ? DecodeFontName(Trimmed(def->rawName), def->charset) : std::string(alt);
+    font.name = FontName(*def);
     font.family = def->family;
     font.pitch = def->pitch;
     return font;

@@ -109,10 +109,14 @@ struct GroupState {
     ParaState para;
 };
 
+inline constexpr char32_t kFontByte = 0x110000;
+
 struct FontDef {
     int number = 0;
-    std::string rawName; // bytes in the font's own code page, up to ';'
-    std::string altName; // \*\fname
+    // Names up to ';': bytes as kFontByte + byte (decoded once the character set is known),
+    // \uN characters as themselves.
+    std::u32string rawName;
+    std::u32string altName; // \*\fname
     int charset = -1;
     std::string family;
     int pitch = 0;
@@ -158,8 +162,12 @@ public:
     void FillParagraph(const ParaState& para, RtfParagraph& out) const;
     const NumberDef* Numbering(int index) const;
     int DefaultFont() const { return m_defaultFont; }
+    /// Changes whenever the font or colour tables or the code page change, so that a sink
+    /// can tell that a format it resolved earlier may now resolve differently.
+    unsigned Generation() const { return m_generation; }
     int DefaultTab() const { return m_defaultTab; }
-    std::string DecodeFontName(std::string_view bytes, int charset) const;
+    /// A font's name in UTF-8: the \*\fname name if given, else the table's, trimmed.
+    std::string FontName(const FontDef& font) const;
 
 protected:
     const FontDef* FindFont(int number) const;
@@ -175,6 +183,7 @@ protected:
         return byte < 0x20 ? char32_t{byte} : char32_t{0xF000u + byte};
     }
     void InvalidateDecoders() {
+        ++m_generation;
         for (GroupState& st : m_stack)
             st.decoderReady = false;
     }
@@ -193,6 +202,7 @@ protected:
     int m_ansiCodePage = 1251;
     int m_defaultFont = -1;
     int m_defaultTab = 720;
+    unsigned m_generation = 0;
 };
 
 /// True when the bytes are RTF (start with "{\rtf" after white space); anything else is
@@ -229,13 +239,20 @@ inline bool IsAlpha(unsigned char c) {
 inline bool IsDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
+constexpr std::array<std::int8_t, 256> MakeHexValues() {
+    std::array<std::int8_t, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] =
+            c >= '0' && c <= '9'   ? static_cast<std::int8_t>(c - '0')
+            : c >= 'a' && c <= 'f' ? static_cast<std::int8_t>(c - 'a' + 10)
+            : c >= 'A' && c <= 'F' ? static_cast<std::int8_t>(c - 'A' + 10)
+                                   : std::int8_t{-1};
+    return table;
+}
+inline constexpr std::array<std::int8_t, 256> kHexValue = MakeHexValues();
+
 inline int HexDigit(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c |= 0x20;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return kHexValue[c];
 }
 
 /// A \nonshppict metafile after a PNG/JPEG/EMF picture becomes its fallback (false when
@@ -264,7 +281,8 @@ public:
                 ++m_pos;
                 CloseGroup();
             } else if (c == '\\') {
-                Control();
+                if (!(m_pos + 1 < n && m_in[m_pos + 1] == '\'' && BodyText()))
+                    Control();
             } else if (m_stack.size() == 1) {
                 ++m_pos; // nothing outside the root group
             } else {
@@ -446,27 +464,62 @@ private:
         return true;
     }
 
+    // The hot path: body text of printable ASCII and \'hh escapes under a code-page font,
+    // decoded in one loop. Anything else (control words, braces, fallback characters still to
+    // skip, symbol fonts) is left to the general path. False when nothing was taken.
+    bool BodyText() {
+        GroupState& st = Top();
+        if (st.dest != Dest::Body || m_skip != 0 || m_highSurrogate != 0 || m_stack.size() < 2)
+            return false;
+        if (!st.decoderReady)
+            ResolveDecoder(st);
+        if (st.decodeKind != DecodeKind::Table)
+            return false;
+        const char16_t* table = st.table;
+        const char* const begin = m_in.data();
+        const char* p = begin + m_pos;
+        const char* const end = begin + m_in.size();
+        const char* const start = p;
+        while (p < end) {
+            const unsigned char c = static_cast<unsigned char>(*p);
+            const std::uint8_t cls = kByteClass[c];
+            if (cls == kPlain) {
+                const char* run = p;
+                do
+                    ++p;
+                while (p < end && kByteClass[static_cast<unsigned char>(*p)] == kPlain);
+                m_sink.Ascii(std::string_view(run, static_cast<std::size_t>(p - run)), st);
+            } else if (c == '\\' && end - p >= 4 && p[1] == '\'') {
+                const int high = HexDigit(static_cast<unsigned char>(p[2]));
+                const int low = HexDigit(static_cast<unsigned char>(p[3]));
+                if ((high | low) < 0)
+                    break;
+                const unsigned byte = static_cast<unsigned>(high * 16 + low);
+                const char32_t ch =
+                    byte < 0x80 || table == nullptr ? char32_t{byte} : char32_t{table[byte - 0x80]};
+                if ((ch >= 0x20 && ch != 0x7F) || ch == '\t')
+                    m_sink.Text(ch, st);
+                p += 4;
+            } else if (cls == kNewline) {
+                ++p;
+            } else {
+                break;
+            }
+        }
+        m_pos = static_cast<std::size_t>(p - begin);
+        return p != start;
+    }
+
     void Literal() {
         GroupState& st = Top();
-        const std::size_t n = m_in.size();
         const unsigned char c = static_cast<unsigned char>(m_in[m_pos]);
         const std::uint8_t cls = kByteClass[c];
         if (st.dest == Dest::Picture) {
             PictureHex();
             return;
         }
-        if (cls == kPlain && st.dest == Dest::Body && m_skip == 0) {
-            if (!st.decoderReady)
-                ResolveDecoder(st);
-            if (st.decodeKind == DecodeKind::Table) {
-                std::size_t end = m_pos + 1;
-                while (end < n && kByteClass[static_cast<unsigned char>(m_in[end])] == kPlain)
-                    ++end;
-                m_sink.Ascii(m_in.substr(m_pos, end - m_pos), st);
-                m_pos = end;
-                return;
-            }
-        }
+        if (cls == kPlain && BodyText())
+            return;
         ++m_pos;
         if (cls == kNewline)
             return;
@@ -493,6 +546,7 @@ private:
             if (c == ';') {
                 if (m_colors.size() < kMaxColors)
                     m_colors.push_back(m_pendingColor);
+                ++m_generation;
                 m_pendingColor = {};
             }
             break;
@@ -538,9 +592,18 @@ private:
             (alt ? font.altDone : font.nameDone) = true;
             return;
         }
-        std::string& name = alt ? font.altName : font.rawName;
-        if (c >= 0x20 && name.size() < 256)
-            name.push_back(static_cast<char>(c));
+        if (c >= 0x20 && c != 0x7F)
+            FontNameChar(kFontByte + c);
+    }
+
+    void FontNameChar(char32_t ch) {
+        if (m_currentFont < 0)
+            return;
+        FontDef& font = m_fonts[static_cast<std::size_t>(m_currentFont)];
+        const bool alt = Top().dest == Dest::FontAltName;
+        std::u32string& name = alt ? font.altName : font.rawName;
+        if (!(alt ? font.altDone : font.nameDone) && name.size() < 256)
+            name.push_back(ch);
     }
 
     // A decoded character in the current destination. Control characters other than the
@@ -555,6 +618,11 @@ private:
             break;
         case Dest::NumberText:
             m_sink.NumberText(ch, st);
+            break;
+        case Dest::FontTable:
+        case Dest::FontAltName:
+            if (ch >= 0x20)
+                FontNameChar(ch);
             break;
         case Dest::NumberBefore:
         case Dest::NumberAfter:
@@ -626,6 +694,8 @@ private:
         GroupState& st = Top();
         if (m_stack.size() == 2 && (starred || IsDestination(kw)))
             return; // the root group stays the body, whatever it holds
+        if (ModelOnly(st) && AffectsDecoding(kw))
+            return; // pictures, objects and \pn are not read for plain text: no side effects
         if (kw != Kw::U && m_highSurrogate != 0) {
             m_highSurrogate = 0;
             Emit(0xFFFD);
@@ -1106,6 +1176,28 @@ private:
                 break;
             }
         }
+    }
+
+    // Groups that only the model reads; the plain-text scan skips them unread.
+    static bool ModelOnly(const GroupState& st) {
+        switch (st.dest) {
+        case Dest::Picture:
+        case Dest::Object:
+        case Dest::ObjectClass:
+        case Dest::ObjectResult:
+        case Dest::NumberDef:
+        case Dest::NumberBefore:
+        case Dest::NumberAfter:
+            return true;
+        default:
+            return (st.flags & kInObject) != 0;
+        }
+    }
+
+    // Document-wide keywords that change how later text is decoded.
+    static bool AffectsDecoding(Kw kw) {
+        return kw == Kw::AnsiCpg || kw == Kw::Deff || kw == Kw::FontTable || kw == Kw::ColorTable ||
+               kw == Kw::DefTab;
     }
 
     static bool IsDestination(Kw kw) {

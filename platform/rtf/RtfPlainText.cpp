@@ -18,9 +18,8 @@ inline void PutUtf8(std::string& out, char32_t ch) {
     if (ch < 0x80) {
         out.push_back(static_cast<char>(ch));
     } else if (ch < 0x800) {
-        const char bytes[2] = {static_cast<char>(0xC0 | (ch >> 6)),
-                               static_cast<char>(0x80 | (ch & 0x3F))};
-        out.append(bytes, 2);
+        out.push_back(static_cast<char>(0xC0 | (ch >> 6)));
+        out.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
     } else if (ch == 0x2028) {
         out.append("\r\n", 2);
     } else {
@@ -65,7 +64,8 @@ public:
     explicit TextSink(std::string& out) : m_out(out) {}
 
     void Text(char32_t ch, const GroupState& st) {
-        Begin();
+        if (!m_open)
+            Begin();
         if (st.chr.hidden == 0)
             Put<Ansi>(m_out, ch);
     }

@@ -28,7 +28,7 @@ public:
     }
     void NumberText(char32_t ch, const GroupState& st) {
         if (!m_numberFontSet) {
-            m_numberFont = st.chr.font;
+            m_numberFont = m_parser->ModelFont(st.chr.font);
             m_numberFontSet = true;
         }
         AppendUtf8(m_numberText, ch);
@@ -65,17 +65,21 @@ public:
     }
 
 private:
+    // A run's format is resolved when it starts: the tables may change before it ends.
     void StartRun(const GroupState& st) {
-        if (!(st.chr == m_runState)) {
+        if (!m_runStarted || !(st.chr == m_runState) || m_parser->Generation() != m_runGeneration) {
             FlushRun();
             m_runState = st.chr;
+            m_runGeneration = m_parser->Generation();
+            m_runFormat = m_parser->ModelFormat(st.chr);
+            m_runStarted = true;
         }
     }
 
     void FlushRun() {
         if (m_runText.empty())
             return;
-        RtfCharFormat format = m_parser->ModelFormat(m_runState);
+        RtfCharFormat format = m_runFormat;
         if (!m_content.empty())
             if (auto* last = std::get_if<RtfRun>(&m_content.back()))
                 if (last->format == format) {
@@ -96,7 +100,7 @@ private:
             RtfNumbering numbering;
             numbering.text = std::move(m_numberText);
             if (m_numberFontSet)
-                numbering.textFont = m_parser->ModelFont(m_numberFont);
+                numbering.textFont = m_numberFont;
             if (def != nullptr) {
                 numbering.level = def->level;
                 numbering.style = def->style;
@@ -122,9 +126,12 @@ private:
     RtfDocument m_doc;
     std::vector<RtfInline> m_content;
     CharState m_runState;
+    RtfCharFormat m_runFormat;
+    unsigned m_runGeneration = 0;
+    bool m_runStarted = false;
     std::string m_runText;
     std::string m_numberText;
-    int m_numberFont = -1;
+    RtfFont m_numberFont;
     bool m_numberFontSet = false;
     bool m_hasContent = false;
 };

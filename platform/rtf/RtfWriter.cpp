@@ -6,6 +6,7 @@
 #include "platform/rtf/SymbolFont.h"
 #include "platform/text/CodePages.h"
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -99,6 +100,14 @@ private:
         }
         if (m_fonts.empty())
             AddFont(RtfFont{"Arial", 204, "swiss", 0});
+        // A font for private-use characters that a Symbol-font text cannot hold.
+        for (std::size_t i = 0; i < m_fonts.size() && m_plainFont < 0; ++i)
+            if (m_fonts[i].charset != 2)
+                m_plainFont = static_cast<int>(i);
+        if (m_plainFont < 0) {
+            m_plainFont = static_cast<int>(m_fonts.size());
+            AddFont(RtfFont{"Arial", 204, "swiss", 0});
+        }
     }
 
     void WriteFontTable() {
@@ -114,7 +123,9 @@ private:
                 Word("fprq", f.pitch);
             // The name in the document's code page (a symbol font's name is plain text).
             const int codePage = CodePageOfCharset(f.charset == 2 ? 1 : f.charset, 1251);
-            WriteText(f.name, Encoder{codePage, false, false}, false);
+            std::string name = f.name; // ';' would end the name early
+            name.erase(std::remove(name.begin(), name.end(), ';'), name.end());
+            WriteText(name, Encoder{codePage, false, false}, false);
             m_out += ";}";
         }
         m_out += "}";
@@ -363,6 +374,16 @@ private:
             if (ch < 0x20 || ch == 0x7F)
                 continue;
             std::optional<unsigned char> byte;
+            if (encoder.symbol && ch >= 0xF020 && ch <= 0xF0FF &&
+                SymbolToUnicode(static_cast<unsigned char>(ch - 0xF000)) != ch) {
+                // Under the Symbol font this code would be read as the symbol it stands for:
+                // write the private-use character under a plain font.
+                m_out += '{';
+                Word("f", m_plainFont);
+                Unicode(ch);
+                m_out += '}';
+                continue;
+            }
             if (encoder.symbol)
                 byte = UnicodeToSymbol(ch);
             else if (encoder.privateUse)
@@ -521,6 +542,7 @@ private:
     std::map<std::uint32_t, int> m_colorIndex;
     RtfCharFormat m_current;
     bool m_first = true;
+    int m_plainFont = -1;
 };
 
 } // namespace
