@@ -98,13 +98,13 @@ void Compact(const fs::path& src, std::ostream& out, std::int32_t& before, std::
 
     auto source = cfb::Storage::OpenFile(bak, cfb::mode::Open);
     if (!source)
-        throw Failure{Format("ERROR: Error opening sourcefile '%s'! (hr=%08X)", bak.string(),
-                             source.code())};
+        throw Failure{
+            Format("ERROR: Error opening sourcefile '%s'! (hr=%08X)", bak.string(), source.code())};
 
     // The source must be replaceable, as creating over it in place would require.
     if (::access(src.c_str(), W_OK) != 0)
-        throw Failure{Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText,
-                             hr::AccessDenied)};
+        throw Failure{
+            Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText, hr::AccessDenied)};
 
     const fs::path temp = fs::path(srcText + ".Densor.tmp");
     fs::perms perms = fs::status(src, ec).permissions();
@@ -112,8 +112,8 @@ void Compact(const fs::path& src, std::ostream& out, std::int32_t& before, std::
         perms = fs::perms::owner_read | fs::perms::owner_write;
     auto target = cfb::Storage::CreateFile(temp, cfb::mode::CreateNew, perms);
     if (!target)
-        throw Failure{Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText,
-                             target.code())};
+        throw Failure{
+            Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText, target.code())};
 
     out << "Copying data to new file... Please Wait...\n";
     out.flush();
@@ -137,9 +137,9 @@ void Compact(const fs::path& src, std::ostream& out, std::int32_t& before, std::
     fs::rename(temp, src, ec);
     if (ec) {
         fs::remove(temp, ec);
-        throw Failure{FormatCode("ERROR: An Error occured while copying data (hr=%08X).",
-                                 hr::AccessDenied) +
-                      intactNote()};
+        throw Failure{
+            FormatCode("ERROR: An Error occured while copying data (hr=%08X).", hr::AccessDenied) +
+            intactNote()};
     }
     SyncDirectory(src.parent_path());
 
