@@ -29,26 +29,27 @@ namespace kelvo {
 namespace rtfprop {
 enum : int {
     Underline = QTextFormat::UserProperty + 0x4b00, ///< QString: "uld", "uldb"... as written
-    FontName,       ///< QString: the face the RTF font below belongs to
-    FontCharset,    ///< int: \fcharset of that face
-    FontFamilyKind, ///< QString: "swiss", "roman"...
-    FontPitch,      ///< int: \fprq
-    Language,       ///< int: \lang
-    Offset,         ///< int: \up / \dn in half-points
-    Picture,        ///< RtfPicture: the original picture (image formats)
-    Object,         ///< RtfObject: the original object group (object formats)
-    ObjectImage,    ///< QImage: the picture an object shows
-    Hidden,         ///< RtfRun: a run of hidden text held by an invisible object
-    Tabs,           ///< std::vector<RtfTabStop>: the stops as read, for kinds Qt lacks
-    Numbering,      ///< RtfNumbering: the paragraph numbering (list formats)
-    FirstIndent,    ///< int: \fi of a numbered paragraph, twips (Qt lays lists out itself)
-    SpacingExact,   ///< int: \sl as written, twips (with LineSpacingMultiple)
-    LineSpacingMultiple, ///< bool: \slmult1
+    FontName,            ///< QString: the face the RTF font below belongs to
+    FontCharset,         ///< int: \fcharset of that face
+    FontFamilyKind,      ///< QString: "swiss", "roman"...
+    FontPitch,           ///< int: \fprq
+    Language,            ///< int: \lang
+    Offset,              ///< int: \up / \dn in half-points
+    Picture,             ///< RtfPicture: the original picture (image formats)
+    Object,              ///< RtfObject: the original object group (object formats)
+    ObjectImage,         ///< QImage: the picture an object shows
+    ObjectSize,          ///< QSize: the size an object is shown at, twips
+    Hidden,              ///< RtfRun: a run of hidden text held by an invisible object
+    Tabs,                ///< std::vector<RtfTabStop>: the stops as read, for kinds Qt lacks
+    Numbering,           ///< RtfNumbering: a paragraph's numbering as read; a list's definition
+    NumberIndex,         ///< int: the paragraph's place in its list when read
+    FirstIndent,         ///< int: \fi of a numbered paragraph, twips (Qt lays lists out itself)
+    LineSpacingMultiple, ///< bool: \slmult1 with a spacing Qt can only hold as exact
 };
 } // namespace rtfprop
 
 /// Object types of the custom inline objects.
-inline constexpr int kRtfObjectType = QTextFormat::UserObject + 1; ///< embedded object
+inline constexpr int kRtfObjectType = QTextFormat::UserObject + 1;  ///< embedded object
 inline constexpr int kHiddenTextType = QTextFormat::UserObject + 2; ///< hidden run (\v)
 
 /// The clipboard type of RTF, as other programs offer and take it.
