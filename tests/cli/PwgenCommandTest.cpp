@@ -1,6 +1,7 @@
 // Tests of kvb pwgen, run in process: alphabet and passwords as JSON, masks, Cyrillic sets,
 // and the refusals with their exit statuses.
 #include "cli/Command.h"
+#include "platform/text/Ansi.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -28,19 +29,11 @@ Outcome Kvb(std::vector<std::string> args) {
     return outcome;
 }
 
-// Code points of a UTF-8 text.
-std::u32string Chars(const std::string& utf8) {
-    std::u32string chars;
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        char32_t cp = extra ? c & (0x3F >> extra) : c;
-        for (int k = 1; k <= extra; ++k)
-            cp = cp << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        chars += cp;
-        i += 1 + extra;
-    }
-    return chars;
+// Bank text (one byte a character) of a UTF-8 text.
+kelvo::AnsiString Chars(const std::string& utf8) {
+    kelvo::AnsiString ansi;
+    EXPECT_TRUE(kelvo::Utf8ToAnsi(utf8, ansi));
+    return ansi;
 }
 
 } // namespace
@@ -71,15 +64,15 @@ TEST(KvbPwgen, CyrillicSetsAndOtherCharactersByMask) {
         {"--json", "pwgen", "--sets", "ru-upper,digits", "--other", "0123ё", "--mask", "##-##"});
     ASSERT_EQ(result.status, kExitOk) << result.err;
     auto doc = nlohmann::json::parse(result.out);
-    std::u32string alphabet = Chars(doc["alphabet"]);
+    auto alphabet = Chars(doc["alphabet"]);
     EXPECT_EQ(alphabet.size(), 32u + 10u + 5u);
-    EXPECT_EQ(std::count(alphabet.begin(), alphabet.end(), U'0'), 2);
-    EXPECT_EQ(std::count(alphabet.begin(), alphabet.end(), U'Я'), 1);
-    EXPECT_EQ(std::count(alphabet.begin(), alphabet.end(), U'ё'), 1);
-    std::u32string password = Chars(doc["passwords"][0]);
+    EXPECT_EQ(std::count(alphabet.begin(), alphabet.end(), '0'), 2);
+    EXPECT_EQ(std::count(alphabet.begin(), alphabet.end(), '\xDF'), 1); // Я
+    EXPECT_EQ(std::count(alphabet.begin(), alphabet.end(), '\xB8'), 1); // ё
+    auto password = Chars(doc["passwords"][0]);
     ASSERT_EQ(password.size(), 5u);
-    EXPECT_EQ(password[2], U'-');
-    EXPECT_NE(alphabet.find(password[0]), std::u32string::npos);
+    EXPECT_EQ(password[2], '-');
+    EXPECT_NE(alphabet.find(password[0]), std::string::npos);
 }
 
 TEST(KvbPwgen, RefusesWhatTheGeneratorRefuses) {

@@ -3,6 +3,8 @@
 #include "dialogs/InputHistory.h"
 #include "platform/text/Ansi.h"
 
+#include "ScriptedSource.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,24 +13,9 @@
 #include <string>
 
 using namespace kelvo;
+using kelvo::test::ScriptedSource;
 
 namespace {
-
-// Delivers the given words in order, then fails.
-class ScriptedSource : public RandomSource {
-public:
-    explicit ScriptedSource(std::deque<std::uint32_t> words) : m_words(std::move(words)) {}
-    bool NextWord(std::uint32_t& out) override {
-        if (m_words.empty())
-            return false;
-        out = m_words.front();
-        m_words.pop_front();
-        return true;
-    }
-
-private:
-    std::deque<std::uint32_t> m_words;
-};
 
 std::unique_ptr<RandomSource> Scripted(std::deque<std::uint32_t> words) {
     return std::make_unique<ScriptedSource>(std::move(words));

@@ -3,6 +3,8 @@
 #include "dialogs/RandomSource.h"
 #include "dialogs/PasswordGenerator.h"
 
+#include "ScriptedSource.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,23 +13,9 @@
 #include <vector>
 
 using namespace kelvo;
+using kelvo::test::ScriptedSource;
 
 namespace {
-
-class ScriptedSource : public RandomSource {
-public:
-    explicit ScriptedSource(std::deque<std::uint32_t> words) : m_words(std::move(words)) {}
-    bool NextWord(std::uint32_t& out) override {
-        if (m_words.empty())
-            return false;
-        out = m_words.front();
-        m_words.pop_front();
-        return true;
-    }
-
-private:
-    std::deque<std::uint32_t> m_words;
-};
 
 // The classic mistake: one random byte taken modulo the alphabet size. Its words are the
 // biased indices themselves, so they pass through rejection sampling unchanged.
