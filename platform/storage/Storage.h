@@ -18,7 +18,8 @@
 namespace kelvo::cfb {
 
 // Status codes (the values Windows' structured storage gives for the same condition):
-//   hr::FileNotFound       0x80030002  the file, or the named element, does not exist
+//   hr::FileNotFound       0x80030002  the file, or the named element (of the kind asked
+//                                      for), does not exist
 //   hr::PathNotFound       0x80030003  a folder on the file's path does not exist
 //   hr::AccessDenied       0x80030005  no permission; a write through a read-only handle or
 //                                      file; the element (or something in it) is already open
@@ -37,7 +38,9 @@ namespace kelvo::cfb {
 //   hr::DocFileCorrupt     0x80030109  damaged structure: a chain out of range, cyclic or
 //                                      shared, a size beyond its chain, a bad directory link
 //   hr::InvalidFlag        0x800300FF  an access mode this engine does not support
+//   hr::InvalidHandle      0x80030006  a handle that holds nothing (default or moved from)
 //   hr::ReadFault / hr::WriteFault     other I/O errors
+// A compound file that fails to open is never changed.
 
 /// Access modes, as the original passes them.
 namespace mode {
