@@ -1,0 +1,422 @@
+// The main window's wiring: tabs, tree commands, label editing, drag and drop, tips, the
+// password list and the status panes.
+#include "shell/CMainFrame.h"
+#include "shell/CPwdView.h"
+#include "shell/CommandIds.h"
+#include "shell/SettingsStore.h"
+#include "shell/TreeModel.h"
+#include "widgets/StatusPaneBar.h"
+#include "widgets/TipText.h"
+
+#include "TestSupport.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace kelvo {
+namespace {
+
+QString U(const AnsiString& text) {
+    return QString::fromStdString(AnsiToUtf8(text));
+}
+AnsiString A(const char* utf8) {
+    return Utf8ToAnsiLossy(utf8);
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(doc.OnNewDocument().ok());
+        auto view = std::make_unique<test::FakeRecordView>();
+        record = view.get();
+        frame = std::make_unique<CMainFrame>(doc, settings, dialogs, std::move(view));
+        record->calls.clear();
+    }
+
+    TreeNode* AddRecord(const char* title, TreeNode* parent) {
+        TreeNode* node = doc.AddNode(TreeKind::Records, parent, A(title));
+        frame->RecordTreeCtrl().Refresh();
+        return node;
+    }
+    TreeNode* AddFolder(const char* title, TreeNode* parent) {
+        TreeNode* node = doc.AddNode(TreeKind::Folders, parent, A(title));
+        frame->PasswordTreeCtrl().Refresh();
+        return node;
+    }
+    PwdItem& AddPassword(const char* title, TreeNode* folder, const char* notes = "") {
+        auto item = std::make_unique<PwdItem>();
+        item->title = A(title);
+        item->notes = A(notes);
+        return doc.AddPassword(std::move(item), folder);
+    }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.path() + QStringLiteral("/s.ini")};
+    test::ScriptedDialogs dialogs;
+    CQuorvellineDoc doc;
+    test::FakeRecordView* record = nullptr;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, PartsCarryTheirNamesAndTitles) {
+    auto* left = frame->findChild<QDockWidget*>(QStringLiteral("LeftBar"));
+    ASSERT_TRUE(left);
+    EXPECT_EQ(left->windowTitle(), QStringLiteral("Структура банка"));
+    auto* tabs = frame->findChild<QTabWidget*>(QStringLiteral("MainTabs"));
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Записи"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Пароли"));
+    auto* calendarBar = frame->findChild<QDockWidget*>(QStringLiteral("CalendarBar"));
+    ASSERT_TRUE(calendarBar);
+    EXPECT_TRUE(calendarBar->isHidden());
+    EXPECT_TRUE(calendarBar->isFloating());
+    EXPECT_EQ(
+        frame->findChild<QCalendarWidget*>(QStringLiteral("Calendar"))->verticalHeaderFormat(),
+        QCalendarWidget::ISOWeekNumbers);
+    // The four toolbars in their order, with their titles.
+    QStringList titles;
+    for (const char* name : {"StandardBar", "FormatBar", "ViewsBar", "BankBar"})
+        titles << frame->findChild<QToolBar*>(QString::fromLatin1(name))->windowTitle();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Стандартная"), QStringLiteral("Форматирование"),
+                                   QStringLiteral("Виды"), QStringLiteral("Управление банком")}));
+    EXPECT_EQ(frame->Action(cmd::FileSave)->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    EXPECT_EQ(frame->Action(cmd::Redo)->shortcuts().size(), 2);
+    // Commands of later parts are present and disabled.
+    frame->UpdateCommandUi();
+    EXPECT_EQ(frame->Action(cmd::BankCleanup)->text(), QStringLiteral("Очистка банка..."));
+    EXPECT_FALSE(frame->Action(cmd::BankCleanup)->isEnabled());
+    EXPECT_FALSE(frame->Action(cmd::FontDialog)->isEnabled());
+}
+
+TEST_F(MainFrameTest, SwitchingToPasswordsSavesTheBodyFirst) {
+    auto* views = frame->findChild<QStackedWidget*>(QStringLiteral("MainViews"));
+    ASSERT_TRUE(views);
+    int visibleAtSave = -1;
+    record->onSave = [&] { visibleAtSave = views->currentIndex(); };
+    record->modified = true;
+    frame->findChild<QTabWidget*>(QStringLiteral("MainTabs"))->setCurrentIndex(1);
+    ASSERT_EQ(record->calls.size(), 1u);
+    EXPECT_EQ(record->calls[0], "save 1");
+    EXPECT_EQ(visibleAtSave, 0); // saved while the record view was still the one shown
+    EXPECT_EQ(frame->CurrentTab(), 1);
+    EXPECT_EQ(views->currentWidget(), &frame->PwdView());
+    // Back and forth without changes writes nothing.
+    frame->ExecuteCommand(cmd::ViewRecordsTab);
+    frame->ExecuteCommand(cmd::ViewPasswordsTab);
+    EXPECT_EQ(record->calls.size(), 1u);
+    // The ruler command belongs to the records tab.
+    frame->UpdateCommandUi();
+    EXPECT_FALSE(frame->Action(cmd::ViewRuler)->isEnabled());
+    EXPECT_TRUE(frame->Action(cmd::ViewPasswordsTab)->isChecked());
+}
+
+TEST_F(MainFrameTest, SelectingAnotherRecordSavesTheOldBodyThenLoadsTheNew) {
+    TreeNode* child = AddRecord("Дочерняя", doc.records().first());
+    doc.SetModifiedFlag(false);
+    frame->RecordTreeCtrl().SelectNode(child);
+    ASSERT_EQ(record->calls.size(), 2u);
+    EXPECT_EQ(record->calls[0], "save 1");
+    EXPECT_EQ(record->calls[1], "load 2");
+    EXPECT_TRUE(child->item.opened.valid);
+    EXPECT_FALSE(doc.IsModified()); // stamping the opened time is not a change
+}
+
+TEST_F(MainFrameTest, DeleteIsDisabledOnTheRootsAndAsksFirst) {
+    frame->UpdateCommandUi();
+    EXPECT_FALSE(frame->Action(cmd::DeleteItem)->isEnabled());
+    QTest::keyClick(&frame->RecordTreeCtrl(), Qt::Key_Delete);
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_EQ(doc.records().size(), 1u);
+
+    TreeNode* child = AddRecord("Удаляемая", doc.records().first());
+    AddRecord("Внучка", child);
+    frame->RecordTreeCtrl().SelectNode(child);
+    frame->UpdateCommandUi();
+    EXPECT_TRUE(frame->Action(cmd::DeleteItem)->isEnabled());
+
+    dialogs.answers = {QMessageBox::No};
+    QTest::keyClick(&frame->RecordTreeCtrl(), Qt::Key_Delete);
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions[0].startsWith(
+        QStringLiteral("Удалить текущий элемент и все его дочерние элементы?\n")));
+    EXPECT_EQ(doc.records().size(), 3u);
+
+    dialogs.answers = {QMessageBox::Yes};
+    frame->ExecuteCommand(cmd::DeleteItem);
+    EXPECT_EQ(doc.records().size(), 1u);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.records().selected(), doc.records().first());
+    // The new selection is loaded; nothing is saved for the deleted record.
+    EXPECT_EQ(record->calls.back(), "load 1");
+}
+
+TEST_F(MainFrameTest, DeletingAFolderMovesItsPasswordsUp) {
+    frame->SwitchTab(1);
+    TreeNode* root = doc.folders().first();
+    TreeNode* folder = AddFolder("Почта", root);
+    TreeNode* sub = AddFolder("Работа", folder);
+    AddPassword("Один", folder);
+    AddPassword("Два", sub);
+    frame->PasswordTreeCtrl().SelectNode(folder);
+    dialogs.answers = {QMessageBox::Yes};
+    frame->ExecuteCommand(cmd::DeleteItem);
+    EXPECT_EQ(doc.folders().size(), 1u);
+    EXPECT_EQ(doc.passwords().InFolder(root->item.uid).size(), 2u);
+    EXPECT_EQ(frame->PwdView().rowCount(), 2); // the root folder is listed again
+}
+
+TEST_F(MainFrameTest, DragAndDropWithAndWithoutShift) {
+    TreeNode* root = doc.records().first();
+    TreeNode* a = AddRecord("A", root);
+    TreeNode* b = AddRecord("B", root);
+    TreeNode* a1 = AddRecord("A1", a);
+    const std::uint32_t uidB = b->item.uid;
+    b->item.notes = A("заметка");
+    b->expanded = true;
+    CKelvoCtrl& tree = frame->RecordTreeCtrl();
+
+    // Without Shift: the last child of the target.
+    ASSERT_TRUE(tree.DropNode(b, a, false));
+    ASSERT_EQ(a->children.size(), 2u);
+    TreeNode* moved = a->children.back();
+    EXPECT_EQ(moved->item.uid, uidB);
+    EXPECT_EQ(moved->item.notes, A("заметка"));
+    EXPECT_TRUE(moved->expanded);
+    EXPECT_TRUE(doc.IsModified());
+
+    // With Shift: the sibling right after the target.
+    ASSERT_TRUE(tree.DropNode(moved, a, true));
+    ASSERT_EQ(root->children.size(), 2u);
+    EXPECT_EQ(root->children[1]->item.uid, uidB);
+
+    // Into its own subtree, onto itself, Shift onto a top-level node, a top-level node dragged.
+    EXPECT_FALSE(tree.DropNode(a, a1, false));
+    EXPECT_FALSE(tree.DropNode(a, a, false));
+    EXPECT_FALSE(tree.DropNode(a, root, true));
+    EXPECT_FALSE(tree.DropNode(root, a, false));
+    EXPECT_EQ(a1->parent, a);
+}
+
+TEST_F(MainFrameTest, PasswordRowsDroppedOnAFolder) {
+    frame->SwitchTab(1);
+    TreeNode* root = doc.folders().first();
+    TreeNode* other = AddFolder("Другая", root);
+    AddPassword("Первый", root);
+    AddPassword("Второй", root);
+    CPwdView& list = frame->PwdView();
+    list.FillFromFolder();
+    ASSERT_EQ(list.rowCount(), 2);
+    doc.SetModifiedFlag(false);
+    list.selectRow(0);
+    ASSERT_EQ(list.selectionModel()->selectedRows().size(), 1);
+    // Onto the listed folder itself: nothing.
+    EXPECT_FALSE(list.DropOnFolder(root));
+    EXPECT_FALSE(doc.IsModified());
+    // A drop event carrying rows, over the other folder's node in the tree.
+    CKelvoCtrl& tree = frame->PasswordTreeCtrl();
+    frame->show();
+    tree.expandAll();
+    const QRect target = tree.visualRect(tree.Model().IndexOf(other));
+    ASSERT_TRUE(target.isValid());
+    QMimeData mime;
+    mime.setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime), "1");
+    // The application delivers a drop only to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(target.center(), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(target.center()), Qt::MoveAction, &mime, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &drop);
+    EXPECT_EQ(tree.NodeAt(target.center()), other);
+    EXPECT_EQ(doc.folders().selected(), root);
+    EXPECT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(doc.passwords().InFolder(other->item.uid).size(), 1u);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(MainFrameTest, LabelEditAcceptCancelAndUnchanged) {
+    CKelvoCtrl& tree = frame->RecordTreeCtrl();
+    tree.resize(300, 300);
+    frame->show();
+    TreeNode* root = doc.records().first();
+    auto editWith = [&](const QString& text, Qt::Key key) {
+        frame->ExecuteCommand(cmd::RenameItem);
+        auto* editor = tree.findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->setText(text);
+        QTest::keyClick(editor, key);
+        QApplication::processEvents(); // the delegate commits through a queued call
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    editWith(QStringLiteral("Корневая запись"), Qt::Key_Return);
+    EXPECT_FALSE(doc.IsModified()); // the same bytes: no change
+
+    editWith(QStringLiteral("Черновик"), Qt::Key_Escape);
+    EXPECT_EQ(U(root->title), QStringLiteral("Корневая запись"));
+    EXPECT_FALSE(doc.IsModified());
+
+    editWith(QStringLiteral("Дневник"), Qt::Key_Return);
+    EXPECT_EQ(U(root->title), QStringLiteral("Дневник"));
+    EXPECT_TRUE(doc.IsModified());
+
+    // A character Windows-1251 cannot hold is refused with a message; the title stays.
+    editWith(QStringLiteral("Дневник ✓"), Qt::Key_Return);
+    EXPECT_EQ(U(root->title), QStringLiteral("Дневник"));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("✓")));
+
+    // Focus moving elsewhere keeps the edit.
+    frame->ExecuteCommand(cmd::RenameItem);
+    auto* editor = tree.findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral(""));
+    QMetaObject::invokeMethod(tree.itemDelegate(), "commitData", Q_ARG(QWidget*, editor));
+    EXPECT_EQ(root->title, ""); // an empty text is accepted
+}
+
+TEST_F(MainFrameTest, TipsAreSummariesCutWithDots) {
+    TreeNode* root = doc.records().first();
+    root->item.keywords = A("дом, сад");
+    CKelvoCtrl& tree = frame->RecordTreeCtrl();
+    const QModelIndex index = tree.Model().IndexOf(root);
+    EXPECT_EQ(tree.Model().data(index, Qt::ToolTipRole).toString(),
+              QStringLiteral("Название: Корневая запись\nКлючевые слова: дом, сад"));
+    root->item.notes = AnsiString(3000, 'x');
+    const QString tip = tree.Model().data(index, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.endsWith(QStringLiteral("...")));
+    EXPECT_EQ(tip.size(), kTipBufferChars - 6 + 3);
+    EXPECT_EQ(FitTipText(QStringLiteral("abc"), 4), QStringLiteral("abc"));
+    EXPECT_EQ(FitTipText(QStringLiteral("abcd"), 4), QStringLiteral("..."));
+}
+
+TEST_F(MainFrameTest, FolderTipListsSixPasswordsAtMost) {
+    TreeNode* folder = doc.folders().first();
+    for (const char* title : {"a1", "a2", "a3", "a4", "a5", "a6"})
+        AddPassword(title, folder);
+    const QString six = frame->GetTreeItemTip(folder->item, frame->PasswordTreeCtrl());
+    EXPECT_TRUE(six.endsWith(QStringLiteral("\nПароли (всего 6): a1, a2, a3, a4, a5, a6, ...")))
+        << six.toStdString();
+    AddPassword("a7", folder);
+    const QString seven = frame->GetTreeItemTip(folder->item, frame->PasswordTreeCtrl());
+    EXPECT_TRUE(seven.endsWith(QStringLiteral("\nПароли (всего 7): a1, a2, a3, a4, a5, a6, ...")))
+        << seven.toStdString();
+}
+
+TEST_F(MainFrameTest, PasswordListStatusTexts) {
+    frame->SwitchTab(1);
+    CPwdView& list = frame->PwdView();
+    frame->UpdateCommandUi();
+    EXPECT_EQ(frame->StatusPanes().PaneText(cmd::PanePosition), QStringLiteral("0 паролей"));
+    EXPECT_FALSE(frame->Action(cmd::DeletePassword)->isEnabled());
+    TreeNode* folder = doc.folders().first();
+    for (const char* title : {"Дельта", "альфа", "Бета", "гамма", "Эхо"})
+        AddPassword(title, folder);
+    list.FillFromFolder();
+    ASSERT_EQ(list.rowCount(), 5);
+    EXPECT_EQ(list.item(0, 0)->text(), QStringLiteral("альфа")); // sorted by title
+    EXPECT_EQ(list.item(4, 0)->text(), QStringLiteral("Эхо"));
+    list.selectRow(0);
+    frame->UpdateCommandUi();
+    EXPECT_EQ(frame->StatusPanes().PaneText(cmd::PanePosition), QStringLiteral("Позиция: 1/5"));
+    EXPECT_TRUE(frame->Action(cmd::PasswordProperties)->isEnabled());
+    list.selectionModel()->select(list.model()->index(2, 0),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    frame->UpdateCommandUi();
+    EXPECT_EQ(frame->StatusPanes().PaneText(cmd::PanePosition), QStringLiteral("2 выделен(о)"));
+    EXPECT_FALSE(frame->Action(cmd::PasswordProperties)->isEnabled());
+}
+
+TEST_F(MainFrameTest, PasswordsAddedEditedAndDeletedThroughTheForm) {
+    frame->SwitchTab(1);
+    CPwdView& list = frame->PwdView();
+    list.SetEditor([](PwdItem& entry, bool isNew) {
+        entry.title = isNew ? A("Банк") : A("Аптека");
+        entry.notes = AnsiString(2000, 'n');
+        return true;
+    });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::AddPassword));
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::AddPassword) || true);
+    ASSERT_EQ(list.rowCount(), 2);
+    EXPECT_TRUE(doc.folders().first()->item.saved.valid);
+    const QString tip = list.item(0, 0)->toolTip();
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("Заметки: nnn")));
+    EXPECT_TRUE(tip.endsWith(QStringLiteral("...")));
+
+    list.selectRow(1);
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::PasswordProperties));
+    EXPECT_EQ(list.item(0, 0)->text(), QStringLiteral("Аптека")); // re-sorted, unselected
+    EXPECT_TRUE(list.selectionModel()->selectedRows().isEmpty());
+
+    list.selectAll();
+    dialogs.answers = {QMessageBox::No};
+    frame->ExecuteCommand(cmd::DeletePassword);
+    EXPECT_EQ(list.rowCount(), 2);
+    dialogs.answers = {QMessageBox::Yes};
+    frame->ExecuteCommand(cmd::DeletePassword);
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_TRUE(doc.passwords().empty());
+}
+
+TEST_F(MainFrameTest, ModifiedPanesAreRedWhileOn) {
+    StatusPaneBar& panes = frame->StatusPanes();
+    frame->UpdateCommandUi();
+    EXPECT_EQ(panes.PaneText(cmd::PaneBankModified), QString());
+    EXPECT_NE(panes.PaneFill(cmd::PaneBankModified), QColor(255, 0, 0));
+    // An edited record lights both panes: the record's and, at once, the bank's.
+    record->modified = true;
+    frame->UpdateCommandUi();
+    EXPECT_EQ(panes.PaneText(cmd::PaneRecordModified), QStringLiteral("ИЗМ: Зап"));
+    EXPECT_EQ(panes.PaneFill(cmd::PaneRecordModified), QColor(255, 0, 0));
+    EXPECT_EQ(panes.PaneText(cmd::PaneBankModified), QStringLiteral("ИЗМ: Банк"));
+    EXPECT_EQ(panes.PaneFill(cmd::PaneBankModified), QColor(255, 0, 0));
+    EXPECT_TRUE(doc.IsModified());
+    // On the passwords tab the record pane is always off.
+    frame->SwitchTab(1);
+    frame->UpdateCommandUi();
+    EXPECT_EQ(panes.PaneText(cmd::PaneRecordModified), QString());
+    EXPECT_NE(panes.PaneFill(cmd::PaneRecordModified), QColor(255, 0, 0));
+}
+
+TEST_F(MainFrameTest, TreeModelPassesTheModelTester) {
+    TreeNode* a = AddRecord("A", doc.records().first());
+    AddRecord("A1", a);
+    AddRecord("B", doc.records().first());
+    TreeModel& model = frame->RecordTreeCtrl().Model();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    AddRecord("C", a);
+    frame->RecordTreeCtrl().DropNode(a, doc.records().first()->children.back(), false);
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
+TEST_F(MainFrameTest, ImagesFollowChildrenAndSelection) {
+    TreeModel& model = frame->RecordTreeCtrl().Model();
+    TreeNode* root = doc.records().first();
+    EXPECT_EQ(model.ImageOf(*root, false), 5);
+    TreeNode* child = AddRecord("A", root);
+    EXPECT_EQ(model.ImageOf(*root, false), 3);
+    EXPECT_EQ(model.ImageOf(*root, true), 4);
+    EXPECT_EQ(model.ImageOf(*child, true), 6);
+    TreeModel& folders = frame->PasswordTreeCtrl().Model();
+    TreeNode* folder = AddFolder("F", doc.folders().first());
+    EXPECT_EQ(folders.ImageOf(*doc.folders().first(), true), 0);
+    EXPECT_EQ(folders.ImageOf(*folder, false), 2);
+    EXPECT_EQ(folders.ImageOf(*folder, true), 3);
+}
+
+} // namespace
+} // namespace kelvo
