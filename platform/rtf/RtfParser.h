@@ -298,7 +298,17 @@ public:
 private:
     GroupState& Top() { return m_stack.back(); }
 
+    // A high surrogate without its low half where the group changes: shown as U+FFFD in the
+    // group it was written in.
+    void FlushSurrogate() {
+        if (m_highSurrogate != 0) {
+            m_highSurrogate = 0;
+            Emit(0xFFFD);
+        }
+    }
+
     void OpenGroup() {
+        FlushSurrogate();
         const std::size_t start = m_pos++;
         m_skip = 0;
         m_starred = false;
@@ -325,6 +335,7 @@ private:
     // Closes the current group (its '}' consumed). Closing the root group ends the body:
     // whatever follows it (a NUL, garbage) is not read.
     void CloseGroup() {
+        FlushSurrogate();
         m_skip = 0;
         m_starred = false;
         if (m_stack.size() <= 1) {
@@ -687,6 +698,12 @@ private:
         const Kw kw = LookupKeyword(name);
         const bool starred = m_starred;
         m_starred = false;
+        if (kw == Kw::Bin) {
+            // The data is consumed wherever \bin stands, even after \*, so that it is never
+            // read as RTF.
+            BinaryData(hasParam ? param : 0);
+            return;
+        }
         if (m_skip > 0 && kw != Kw::Bin)
             m_skip = 0;
         if (m_stack.size() <= 1)
@@ -1050,9 +1067,6 @@ private:
         case Kw::U:
             if (hasParam)
                 UnicodeChar(param);
-            break;
-        case Kw::Bin:
-            BinaryData(value);
             break;
         case Kw::DefTab:
             if (value > 0)
