@@ -1,5 +1,11 @@
 // The neutral document model that record bodies are read into and written from: paragraphs
 // of text runs, inline pictures and embedded objects. Plain values, no RTF indices.
+//
+// For an editor: a run's text holds U+2028 for soft breaks and tabs as U+0009; bullets are
+// paragraph numbering, not text (RtfNumbering::text is what the paragraph shows before its
+// content); pictures show through PictureImage and PictureSize (Metafile.h) and keep their
+// bytes; objects show their result picture and keep their exact RTF. Fonts and colours are
+// values: the writer builds the tables.
 #pragma once
 
 #include <cstdint>

@@ -84,6 +84,16 @@ TEST(RtfReader, UnknownDestinationsAreSkippedWithTheirBinaryData) {
     EXPECT_EQ(Text(kHead + "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}}"), "shown");
 }
 
+TEST(RtfReader, AlternativesTablesAndSpecialCharacters) {
+    // \upr: the ANSI form is for old readers; the Unicode form in \*\ud is shown.
+    EXPECT_EQ(Text(kHead + "{\\upr{\\'c0}{\\*\\ud{\\u1040?}}}b}"), "Аb");
+    // Table cells become tabs and rows paragraphs, as in the control's plain text.
+    EXPECT_EQ(Text(kHead + "\\trowd a\\cell b\\cell\\row c}"), "a\tb\t\r\nc");
+    EXPECT_EQ(Text(kHead + "\\emdash\\~\\_\\-\\lquote\\rdblquote\\bullet}"), "—\u00A0\u2011‘”•");
+    // A font table after the text changes nothing already read; \deff and \ansicpg are used.
+    EXPECT_EQ(Text("{\\rtf1\\ansi\\ansicpg1253\\deff1{\\fonttbl{\\f1\\fnil Greek;}}\\'e1}"), "α");
+}
+
 TEST(RtfReader, PicturesTolerateOddHexAndLineBreaks) {
     const RtfDocument doc = ReadRtf(kHead + "{\\pict\\dibitmap\\picw1\\pich1 0a0\r\nB 0c\n1}}");
     const auto& picture = std::get<RtfPicture>(doc.paragraphs[0].content.at(0));
