@@ -272,6 +272,41 @@ Result<void> CQuorvellineDoc::SaveBody(TreeNode* record, std::string_view rtf) {
     return {};
 }
 
+Result<bool> CQuorvellineDoc::SaveBodyIfModified(TreeNode* record, bool modified,
+                                                  std::string_view rtf) {
+    if (!modified || !record)
+        return false;
+    if (auto saved = SaveBody(record, rtf); !saved)
+        return saved.error();
+    return true;
+}
+
+Result<std::string> CQuorvellineDoc::LoadBody(std::uint32_t uid) {
+    auto root = WorkingStorage();
+    if (!root)
+        return root.error();
+    return LoadRecordBody(*root, uid);
+}
+
+Result<void> CQuorvellineDoc::RemoveBody(std::uint32_t uid) {
+    // A bank without a working file has no bodies to remove; none is created for it.
+    if (!HasWorkingStorage())
+        return {};
+    auto root = WorkingStorage();
+    if (!root)
+        return root.error();
+    return RemoveRecordBody(*root, uid);
+}
+
+std::optional<std::uint64_t> CQuorvellineDoc::BodySize(std::uint32_t uid) {
+    if (!HasWorkingStorage())
+        return std::nullopt;
+    auto root = WorkingStorage();
+    if (!root)
+        return std::nullopt;
+    return RecordBodySize(*root, uid);
+}
+
 Result<std::string> CQuorvellineDoc::ReadBody(std::uint32_t uid) {
     if (!m_hasFile && m_tempPath.empty())
         return MakeError(hr::FileNotFound, "no body");

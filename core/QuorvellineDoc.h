@@ -101,10 +101,25 @@ public:
 
     /// Writes a record's body into the working storage and stamps its saved time.
     Result<void> SaveBody(TreeNode* record, std::string_view rtf);
+    /// The editor's save of the record being left or shown: does nothing unless the editor's
+    /// content is `modified`; returns whether the body was written. On failure the editor keeps
+    /// its content and its modified mark.
+    Result<bool> SaveBodyIfModified(TreeNode* record, bool modified, std::string_view rtf);
     /// A record's body bytes; fails when it has none. Creates no working file.
     Result<std::string> ReadBody(std::uint32_t uid);
+    /// The body to show for a record that becomes selected: a record without a body stream
+    /// gets an empty one now (so its size reads 0 from then on). Fails only when the working
+    /// storage cannot be had (the bank file is held elsewhere); show nothing editable then.
+    Result<std::string> LoadBody(std::uint32_t uid);
+    /// Destroys a record's body stream at once; a missing one is no error.
+    Result<void> RemoveBody(std::uint32_t uid);
+    /// The size of a record's body stream, or nothing when it has none. Creates no working
+    /// file.
+    std::optional<std::uint64_t> BodySize(std::uint32_t uid);
     /// Sizes of all body streams by UID. Creates no working file.
     std::unordered_map<std::uint32_t, std::uint64_t> BodySizes();
+    /// True once bodies may exist somewhere: the bank has a file or a working file.
+    bool HasWorkingStorage() const { return m_hasFile || !m_tempPath.empty(); }
 
 private:
     void OnSelectionChanged(RecordTree& tree, TreeNode* node) override;

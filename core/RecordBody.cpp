@@ -21,6 +21,26 @@ Result<void> WriteRecordBody(cfb::Storage& root, std::uint32_t uid, std::string_
     return stream->WriteAll(bytes);
 }
 
+Result<std::string> LoadRecordBody(cfb::Storage& root, std::uint32_t uid) {
+    auto data = OpenOrCreateStorage(root, kRecDataStorage);
+    if (!data)
+        return data.error();
+    auto stream = OpenOrCreateStream(*data, BodyStreamName(uid));
+    if (!stream)
+        return stream.error();
+    return stream->ReadAll();
+}
+
+Result<void> RemoveRecordBody(cfb::Storage& root, std::uint32_t uid) {
+    auto data = root.OpenStorage(kRecDataStorage, cfb::mode::Open);
+    if (!data)
+        return data.code() == hr::FileNotFound ? Result<void>{} : Result<void>(data.error());
+    auto destroyed = data->DestroyElement(BodyStreamName(uid));
+    if (!destroyed && destroyed.code() != hr::FileNotFound)
+        return destroyed;
+    return data->Commit();
+}
+
 Result<std::string> ReadRecordBody(cfb::Storage& root, std::uint32_t uid) {
     auto data = root.OpenStorage(kRecDataStorage, cfb::mode::Open);
     if (!data)

@@ -19,6 +19,10 @@ std::u16string BodyStreamName(std::uint32_t uid);
 
 /// Replaces the body of record `uid` (RecData and the stream are opened or created).
 Result<void> WriteRecordBody(cfb::Storage& root, std::uint32_t uid, std::string_view bytes);
+/// The body bytes, creating RecData and an empty body stream when they are missing.
+Result<std::string> LoadRecordBody(cfb::Storage& root, std::uint32_t uid);
+/// Destroys the body stream of record `uid`; a missing RecData or stream is no error.
+Result<void> RemoveRecordBody(cfb::Storage& root, std::uint32_t uid);
 /// The body bytes; fails when the record has no body stream. Creates nothing.
 Result<std::string> ReadRecordBody(cfb::Storage& root, std::uint32_t uid);
 /// The body's size in bytes, or nothing when there is no body stream. Creates nothing.

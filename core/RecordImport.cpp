@@ -1,0 +1,213 @@
+// Loading the record tree of another compound file and copying records with their bodies
+// into the open bank.
+#include "core/RecordImport.h"
+
+#include "core/RecordBody.h"
+#include "platform/base/MemoryStream.h"
+#include "platform/storage/BankStorage.h"
+
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace kelvo {
+
+namespace {
+
+// The loading progress runs over node count + 1 rather than the tree loader's + 2.
+class ShorterRange final : public Progress {
+public:
+    explicit ShorterRange(Progress& inner) : m_inner(inner) {}
+    void Start(std::size_t upper) override { m_inner.Start(upper > 0 ? upper - 1 : 0); }
+    void Step() override { m_inner.Step(); }
+
+private:
+    Progress& m_inner;
+};
+
+void Say(StatusSink* status, std::string_view text) {
+    if (status)
+        status->SetStatus(text);
+}
+
+std::string CopyingText(AnsiView title) {
+    std::string text(kImportCopyingText);
+    text.replace(text.find("%s"), 2, AnsiToUtf8(title));
+    return text;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec);
+}
+
+// The names of the streams directly in `storage`.
+std::unordered_set<std::u16string> StreamNames(const cfb::Storage& storage) {
+    std::unordered_set<std::u16string> names;
+    if (auto children = storage.Enumerate())
+        for (const cfb::ElementStat& e : *children)
+            if (e.type == cfb::ElementType::Stream)
+                names.insert(e.name);
+    return names;
+}
+
+// Puts `bytes` as the body stream `name` of the open RecData storage `data`.
+Result<void> PutBody(cfb::Storage& data, std::u16string_view name, std::string_view bytes) {
+    auto stream = data.CreateStream(name, cfb::mode::CreateNew);
+    if (!stream)
+        return stream.error();
+    return stream->WriteAll(bytes);
+}
+
+// Removes a stale body under `name`; a missing one is fine.
+void DropBody(cfb::Storage& data, std::u16string_view name) {
+    (void)data.DestroyElement(name);
+}
+
+} // namespace
+
+Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progress* progress,
+                                      StatusSink* status) {
+    // Read-only: choosing a file to import from must never change it.
+    auto root = cfb::Storage::OpenFile(path, cfb::mode::OpenRead);
+    if (!root) {
+        m_loaded = false;
+        return MakeError(root.code(), std::string(kImportOpenFailedText));
+    }
+    Say(status, kImportLoadingText);
+
+    std::optional<cfb::Stream> structStream, obPool;
+    if (auto recTree = root->OpenStorage(u"RecTree", cfb::mode::OpenRead)) {
+        if (auto s = recTree->OpenStream(u"Struct", cfb::mode::OpenRead))
+            structStream = std::move(*s);
+        if (auto s = recTree->OpenStream(u"ObPool", cfb::mode::OpenRead))
+            obPool = std::move(*s);
+    }
+    MemoryStream noStruct, noPool;
+    std::optional<ShorterRange> range;
+    if (progress)
+        range.emplace(*progress);
+    LoadTree(m_tree, structStream ? static_cast<ByteStream&>(*structStream) : noStruct,
+             obPool ? static_cast<ByteStream&>(*obPool) : noPool, range ? &*range : nullptr);
+
+    // Only the shape and the items count here: the first record is shown selected and open.
+    for (TreeNode* node : m_tree.PreOrder())
+        node->expanded = false;
+    m_tree.Select(m_tree.first(), false);
+    if (TreeNode* first = m_tree.first())
+        first->expanded = true;
+
+    m_path = path;
+    m_loaded = true;
+    Say(status, {});
+    return {};
+}
+
+Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
+                                   const RecordImportSource& source, const TreeNode* sourceNode,
+                                   StatusSink* status) {
+    if (!source.loaded())
+        return MakeError(hr::InvalidArg, std::string(kImportNotLoadedText));
+    RecordTree& records = doc.records();
+    if (!destination || !records.Contains(destination) || !sourceNode ||
+        !source.tree().Contains(sourceNode))
+        return MakeError(hr::InvalidArg, "no record to import or to import into");
+
+    // Everything that can fail as a whole is opened before the first record is made.
+    auto working = doc.WorkingStorage();
+    if (!working)
+        return MakeError(working.code(), std::string(kImportNoWorkingStorageText));
+    auto target = OpenOrCreateStorage(*working, kRecDataStorage);
+    if (!target)
+        return MakeError(target.code(), std::string(kImportNoWorkingStorageText));
+    const std::filesystem::path workingPath = doc.hasFile() ? doc.path() : doc.tempPath();
+    const bool sameFile = SameFile(source.path(), workingPath);
+
+    cfb::Storage sourceRoot, sourceData;
+    std::unordered_set<std::u16string> sourceBodies;
+    if (!sameFile) {
+        auto root = cfb::Storage::OpenFile(source.path(), cfb::mode::OpenRead);
+        if (!root)
+            return MakeError(root.code(), std::string(kImportOpenFailedText));
+        sourceRoot = std::move(*root);
+        if (auto data = sourceRoot.OpenStorage(kRecDataStorage, cfb::mode::OpenRead)) {
+            sourceData = std::move(*data);
+            sourceBodies = StreamNames(sourceData);
+        }
+    } else {
+        sourceBodies = StreamNames(*target);
+    }
+
+    // Importing from the open bank's own file reads and writes the same RecData: the source
+    // bodies are taken first, so that a new record cannot overwrite a body not yet copied.
+    std::unordered_map<std::uint32_t, std::string> snapshot;
+    std::size_t failed = 0;
+    if (sameFile) {
+        std::vector<const TreeNode*> stack{sourceNode};
+        while (!stack.empty()) {
+            const TreeNode* n = stack.back();
+            stack.pop_back();
+            const std::u16string name = BodyStreamName(n->item.uid);
+            if (sourceBodies.count(name) && !snapshot.count(n->item.uid)) {
+                auto stream = target->OpenStream(name, cfb::mode::OpenRead);
+                auto bytes = stream ? stream->ReadAll() : Result<std::string>(stream.error());
+                if (bytes)
+                    snapshot.emplace(n->item.uid, std::move(*bytes));
+                else
+                    ++failed;
+            }
+            stack.insert(stack.end(), n->children.rbegin(), n->children.rend());
+        }
+    }
+
+    ImportResult result;
+    struct Pending {
+        const TreeNode* source;
+        TreeNode* parent;
+    };
+    std::vector<Pending> stack{{sourceNode, destination}};
+    while (!stack.empty()) {
+        const Pending p = stack.back();
+        stack.pop_back();
+        TreeNode* node = records.Insert(p.source->title, p.parent);
+        if (!result.top)
+            result.top = node;
+        ++result.records;
+        Say(status, CopyingText(p.source->title));
+        const TreeItem& from = p.source->item;
+        node->item.notes = from.notes;
+        node->item.keywords = from.keywords;
+        node->item.created = from.created;
+        node->item.saved = from.saved;
+        node->item.opened = from.opened;
+
+        const std::u16string fromName = BodyStreamName(from.uid);
+        const std::u16string toName = BodyStreamName(node->item.uid);
+        if (sameFile) {
+            auto it = snapshot.find(from.uid);
+            if (it == snapshot.end())
+                DropBody(*target, toName);
+            else if (PutBody(*target, toName, it->second))
+                ++result.bodies;
+            else
+                ++failed;
+        } else if (!sourceBodies.count(fromName)) {
+            DropBody(*target, toName);
+        } else if (sourceData.CopyElementTo(fromName, *target, toName, false, true)) {
+            ++result.bodies;
+        } else {
+            DropBody(*target, toName);
+            ++failed;
+        }
+        for (auto it = p.source->children.rbegin(); it != p.source->children.rend(); ++it)
+            stack.push_back({*it, node});
+    }
+    result.bodiesFailed = failed;
+    (void)target->Commit();
+    (void)working->Commit();
+    doc.SetModifiedFlag(true);
+    return result;
+}
+
+} // namespace kelvo

@@ -1,0 +1,76 @@
+// Import of records from another bank: the record tree of a source compound file is loaded
+// for the user to choose from, and a chosen record with its subtree and bodies is copied
+// under a record of the open bank.
+#pragma once
+
+#include "core/Progress.h"
+#include "core/QuorvellineDoc.h"
+#include "core/StatusSink.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+namespace kelvo {
+
+/// Texts of the import dialog (UTF-8).
+inline constexpr std::string_view kImportOpenFailedText =
+    "Ошибка открытия файла банка даных (типа, сделай развёрнутое сообщение об ошибке)!";
+inline constexpr std::string_view kImportLoadingText = "Загрузка структуры банка...";
+/// With the record's title in place of %s.
+inline constexpr std::string_view kImportCopyingText = "Копирование записи '%s'...";
+inline constexpr std::string_view kImportNotLoadedText =
+    "Для импорта необходимо загрузить структуру записей из банка!";
+inline constexpr std::string_view kImportDoneText = "Импорт записей успешно завершен.";
+// Texts of this program that the original did not have: it reported these cases as success.
+inline constexpr std::string_view kImportNoWorkingStorageText =
+    "Не удается открыть банк данных для записи текстов. Записи не импортированы.";
+inline constexpr std::string_view kImportBodiesFailedText =
+    "Тексты некоторых записей не удалось скопировать (%d). Эти записи импортированы без "
+    "текста.";
+
+/// The record tree of a source file, as the import dialog shows it.
+class RecordImportSource {
+public:
+    /// Loads the record tree of the compound file at `path` (any compound file: a file that is
+    /// not a bank, or a bank without a record tree, gives an empty tree). The file is opened
+    /// for reading only and never changed. The expanded and selected flags stored with the
+    /// records are ignored: the first top-level node is selected and expanded. On failure
+    /// (the file cannot be opened or is not a compound file) the tree stays as it was, the
+    /// source counts as not loaded, and the error carries kImportOpenFailedText.
+    Result<void> Load(const std::filesystem::path& path, Progress* progress = nullptr,
+                      StatusSink* status = nullptr);
+
+    /// True after a successful Load (until a failed one).
+    bool loaded() const { return m_loaded; }
+    const std::filesystem::path& path() const { return m_path; }
+    RecordTree& tree() { return m_tree; }
+    const RecordTree& tree() const { return m_tree; }
+
+private:
+    RecordTree m_tree;
+    std::filesystem::path m_path;
+    bool m_loaded = false;
+};
+
+struct ImportResult {
+    TreeNode* top = nullptr;      ///< the new node of the chosen record
+    std::size_t records = 0;      ///< nodes created
+    std::size_t bodies = 0;       ///< bodies copied
+    std::size_t bodiesFailed = 0; ///< source bodies that could not be copied
+};
+
+/// Copies `sourceNode` (a node of `source`'s tree) with its subtree as the last child of
+/// `destination` (a record of the open bank): each record gets the next free UID of the
+/// record tree, the source's title, keywords, notes and created, saved and opened times, and
+/// its body copied byte for byte from the source's RecData into the working storage under
+/// its new UID (a stale stream of that name is replaced, or removed when the source record
+/// has no body). The source file is held open (read-only) only during the copy; it may be
+/// the open bank's own file. Marks the bank modified.
+/// Refused, with nothing changed: the source is not loaded, a node is missing, or the
+/// working storage cannot be opened.
+Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
+                                   const RecordImportSource& source, const TreeNode* sourceNode,
+                                   StatusSink* status = nullptr);
+
+} // namespace kelvo
