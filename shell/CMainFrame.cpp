@@ -9,7 +9,7 @@
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
 #include "shell/Icons.h"
-#include "shell/PlainRecordView.h"
+#include "shell/CMainView.h"
 #include "shell/RecordViewPort.h"
 #include "shell/SettingsStore.h"
 #include "shell/ShellStrings.h"
@@ -110,7 +110,7 @@ CMainFrame::CMainFrame(CQuorvellineDoc& doc, SettingsStore& settings, UserDialog
     setWindowIcon(AppIcon());
     setDockOptions(AnimatedDocks | AllowTabbedDocks);
     if (!m_recordView)
-        m_recordView = std::make_unique<PlainRecordView>(m_doc);
+        m_recordView = std::make_unique<CMainView>(m_doc);
 
     CreateActions();
     CreateToolBars();
@@ -118,6 +118,9 @@ CMainFrame::CMainFrame(CQuorvellineDoc& doc, SettingsStore& settings, UserDialog
     CreateDockBars();
     CreateViews();
     CreateMenus();
+    // The record editor answers the font boxes and shows its ruler in the ruler bar.
+    if (auto* editor = dynamic_cast<CMainView*>(m_recordView.get()))
+        editor->AttachFrame(m_formatBar, m_rulerBar, &m_settings);
 
     m_doc.SetListener(this);
     RefreshTrees();
