@@ -11,7 +11,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kelvo {
@@ -50,6 +54,13 @@ bool CKelvoApp::Start(const QStringList& arguments, bool show) {
     const bool ok = path.isEmpty() ? NewBank() : OpenBank(path, false);
     if (!ok)
         return false;
+    // The first start (or one after a change of screen) opens at most 1200 x 820, centred.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size(std::min(1200, area.width() * 9 / 10),
+                         std::min(820, area.height() * 9 / 10));
+        m_frame->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
+    }
     m_frame->RestorePlacement();
     if (show) {
         m_frame->show();

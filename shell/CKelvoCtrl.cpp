@@ -1,8 +1,8 @@
 // The tree control of the main window.
 #include "shell/CKelvoCtrl.h"
 
-#include "shell/TreeMove.h"
-#include "widgets/TipText.h"
+#include "core/ItemTip.h"
+#include "shell/AnsiInput.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -16,8 +16,12 @@
 
 namespace kelvo {
 
-CKelvoCtrl::CKelvoCtrl(RecordTree& tree, TreeModel::Kind kind, KelvoCtrlHost& host, QWidget* parent)
-    : QTreeView(parent), m_model(new TreeModel(tree, kind, this)), m_host(host) {
+CKelvoCtrl::CKelvoCtrl(CQuorvellineDoc& doc, TreeKind kind, KelvoCtrlHost& host, QWidget* parent)
+    : QTreeView(parent), m_doc(doc), m_kind(kind),
+      m_model(new TreeModel(
+          doc.tree(kind),
+          kind == TreeKind::Records ? TreeModel::Kind::Records : TreeModel::Kind::Folders, this)),
+      m_host(host) {
     setModel(m_model);
     header()->hide();
     setRootIsDecorated(true);
@@ -32,17 +36,17 @@ CKelvoCtrl::CKelvoCtrl(RecordTree& tree, TreeModel::Kind kind, KelvoCtrlHost& ho
     setMinimumSize(120, 120);
 
     m_model->SetTipProvider([this](TreeNode& node) {
-        return FitTipText(m_host.GetTreeItemTip(node.item, *this), kTipBufferChars);
+        return FromAnsi(FitTipText(GetTreeItemTip(m_doc, m_kind, node), kTipBufferChars));
     });
     m_model->SetRenameHandler(
         [this](TreeNode& node, const QString& text) { return Rename(node, text); });
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
         if (TreeNode* node = TreeModel::NodeOf(index); node && !m_syncing)
-            node->expanded = true;
+            SetTreeNodeExpanded(node, true);
     });
     connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
         if (TreeNode* node = TreeModel::NodeOf(index); node && !m_syncing)
-            node->expanded = false;
+            SetTreeNodeExpanded(node, false);
     });
     SyncViewFromTree();
 }
@@ -74,11 +78,9 @@ void CKelvoCtrl::SyncViewFromTree() {
     m_syncing = false;
 }
 
-void CKelvoCtrl::ShowTreeSelection(TreeNode* node) {
+void CKelvoCtrl::ShowTreeSelection() {
     SyncViewFromTree();
     RefreshImages();
-    if (node)
-        m_host.HandleTreeSelection(&node->item, nullptr, *this);
 }
 
 void CKelvoCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -92,14 +94,9 @@ void CKelvoCtrl::currentChanged(const QModelIndex& current, const QModelIndex& p
 }
 
 void CKelvoCtrl::SelectNode(TreeNode* node) {
-    if (!node || !Tree().Contains(node))
-        return;
     TreeNode* old = Tree().selected();
-    if (old == node)
+    if (!node || old == node || !SelectTreeNode(m_doc, m_kind, node, &m_host))
         return;
-    if (old)
-        m_host.HandleTreeSelection(&node->item, &old->item, *this);
-    Tree().Select(node, false);
     m_syncing = true;
     const QModelIndex index = m_model->IndexOf(node);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
@@ -108,58 +105,27 @@ void CKelvoCtrl::SelectNode(TreeNode* node) {
     if (old)
         m_model->NodeChanged(old);
     m_model->NodeChanged(node);
-    m_host.HandleTreeSelection(&node->item, nullptr, *this);
 }
 
 void CKelvoCtrl::ShowNewNode(TreeNode* node) {
     m_model->Reset();
     SyncViewFromTree();
     SelectNode(node);
+    RefreshImages();
 }
 
-void CKelvoCtrl::DeleteNode(TreeNode* node) {
-    if (!node || !Tree().Contains(node))
-        return;
-    // The neighbour that takes the selection when it was inside the deleted subtree.
-    TreeNode* next = nullptr;
-    const auto& siblings = node->parent ? node->parent->children : Tree().roots();
-    const auto pos = std::find(siblings.begin(), siblings.end(), node);
-    if (pos + 1 != siblings.end())
-        next = *(pos + 1);
-    else if (pos != siblings.begin())
-        next = *(pos - 1);
-    else
-        next = node->parent;
-    const bool selectionInside =
-        Tree().selected() && RecordTree::IsInSubtree(Tree().selected(), node);
-
-    // Descendants before their ancestors.
-    std::vector<TreeNode*> order;
-    std::vector<std::pair<TreeNode*, bool>> stack{{node, false}};
-    while (!stack.empty()) {
-        auto [n, visited] = stack.back();
-        stack.pop_back();
-        if (visited) {
-            order.push_back(n);
-            continue;
-        }
-        stack.push_back({n, true});
-        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it)
-            stack.push_back({*it, false});
-    }
-    for (TreeNode* n : order)
-        m_host.HandleTreeItemDeleted(n->item, *this);
-    Tree().Remove(node);
+bool CKelvoCtrl::DeleteNode(TreeNode* node) {
+    if (!DeleteTreeNode(m_doc, m_kind, node, true, &m_host))
+        return false;
     m_model->Reset();
     SyncViewFromTree();
-    // The deleted record is gone: the new selection is reported as changed only, so that
-    // nothing is saved for the node that no longer exists.
-    if (selectionInside && next) {
-        Tree().Select(next, false);
-        SyncViewFromTree();
-        m_host.HandleTreeSelection(&next->item, nullptr, *this);
-    }
     RefreshImages();
+    return true;
+}
+
+void CKelvoCtrl::SetSelectedExpanded(bool expanded) {
+    if (TreeNode* node = SelectedNode())
+        setExpanded(m_model->IndexOf(node), expanded); // the expanded signals store the state
 }
 
 void CKelvoCtrl::BeginRename() {
@@ -173,26 +139,15 @@ bool CKelvoCtrl::Rename(TreeNode& node, const QString& text) {
     AnsiString title;
     if (!m_host.AcceptText(text, QStringLiteral("Название"), title))
         return false;
-    // Byte-for-byte: only a real change marks the bank modified.
-    if (title == node.title)
+    // Byte for byte: only a real change marks the bank modified.
+    if (!RenameTreeNode(m_doc, &node, title))
         return false;
-    node.title = std::move(title);
     m_host.HandleTreeChanged(*this);
     return true;
 }
 
 bool CKelvoCtrl::DropNode(TreeNode* dragged, TreeNode* target, bool shift) {
-    if (!dragged || !target || dragged == target || !dragged->parent)
-        return false;
-    TreeNode* moved = nullptr;
-    if (shift) {
-        if (!target->parent)
-            return false; // a top-level node has no parent to put a sibling under
-        moved = MoveTreeNode(Tree(), dragged, target->parent, target);
-    } else {
-        moved = MoveTreeNode(Tree(), dragged, target, nullptr);
-    }
-    if (!moved)
+    if (!DropTreeNode(m_doc, m_kind, dragged, target, shift))
         return false;
     m_model->Reset();
     SyncViewFromTree();

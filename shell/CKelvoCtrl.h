@@ -1,12 +1,11 @@
 // The tree control of the main window, for the record tree or the password folder tree: shows a
 // bank tree and turns the user's gestures (selection, label editing, drag and drop, keys,
-// context menu) into tree operations and calls of its host, the main window.
+// context menu) into the bank's tree operations and calls of its host, the main window.
 #pragma once
 
-#include "core/RecordTree.h"
+#include "core/TreeOperations.h"
 #include "shell/TreeModel.h"
 
-#include <QPointer>
 #include <QTreeView>
 
 namespace kelvo {
@@ -14,17 +13,11 @@ namespace kelvo {
 class CKelvoCtrl;
 
 /// What the tree control asks of the main window.
-class KelvoCtrlHost {
+class KelvoCtrlHost : public SelectionObserver {
 public:
-    virtual ~KelvoCtrlHost() = default;
-    /// The selection is about to change (`oldItem` given) or has changed (`oldItem` null).
-    virtual void HandleTreeSelection(TreeItem* newItem, TreeItem* oldItem, CKelvoCtrl& tree) = 0;
-    /// Once per node removed by the user, descendants before their ancestors.
-    virtual void HandleTreeItemDeleted(TreeItem& item, CKelvoCtrl& tree) = 0;
-    virtual QString GetTreeItemTip(TreeItem& item, CKelvoCtrl& tree) = 0;
     /// Delete and F2 pressed in a tree.
     virtual void HandleTreeKey(int key, CKelvoCtrl& tree) = 0;
-    /// The tree's content changed by a gesture (rename, move): mark the bank modified.
+    /// The tree's content changed by a gesture (rename, move).
     virtual void HandleTreeChanged(CKelvoCtrl& tree) = 0;
     /// Right click over a node (already selected): show the tree menu at `globalPos`.
     virtual void ShowTreeMenu(CKelvoCtrl& tree, const QPoint& globalPos) = 0;
@@ -40,14 +33,16 @@ class CKelvoCtrl : public QTreeView {
 public:
     static inline const char* kNodeMime = "application/x-kelvo-tree-node";
     static inline const char* kPasswordMime = "application/x-kelvo-password-rows";
+    /// The room the tip window offers, in characters.
+    static constexpr std::size_t kTipBufferChars = 1024;
 
-    CKelvoCtrl(RecordTree& tree, TreeModel::Kind kind, KelvoCtrlHost& host,
-               QWidget* parent = nullptr);
+    CKelvoCtrl(CQuorvellineDoc& doc, TreeKind kind, KelvoCtrlHost& host, QWidget* parent = nullptr);
     ~CKelvoCtrl() override;
 
-    RecordTree& Tree() const { return m_model->Tree(); }
+    RecordTree& Tree() const { return m_doc.tree(m_kind); }
+    TreeKind Kind() const { return m_kind; }
     TreeModel& Model() const { return *m_model; }
-    bool IsPasswordTree() const { return m_model->kind() == TreeModel::Kind::Folders; }
+    bool IsPasswordTree() const { return m_kind == TreeKind::Folders; }
 
     /// The tree's structure changed elsewhere (load, clear, import): rebuild the view from it.
     void Refresh();
@@ -55,16 +50,16 @@ public:
     void RefreshImages();
 
     TreeNode* SelectedNode() const { return Tree().selected(); }
-    /// Selects a node as a user's click would: the host hears "about to change" (when a node
-    /// was selected) and "changed".
+    /// Selects a node as a user's click would: the host hears "changing" and "changed".
     void SelectNode(TreeNode* node);
     /// Shows a node just added to the tree, selected.
     void ShowNewNode(TreeNode* node);
-    /// The tree selected a node itself (loading, ensuring a selection): show it and tell the
-    /// host it changed.
-    void ShowTreeSelection(TreeNode* node);
-    /// Deletes a node with its subtree, telling the host of each item. Selects a neighbour.
-    void DeleteNode(TreeNode* node);
+    /// The tree selected a node itself (loading, ensuring a selection): show it.
+    void ShowTreeSelection();
+    /// Deletes a node with its subtree (bodies, entries moved up) and selects a neighbour.
+    bool DeleteNode(TreeNode* node);
+    /// Expands or collapses the selected node.
+    void SetSelectedExpanded(bool expanded);
     /// Starts editing the label of the selected node.
     void BeginRename();
     /// Ends a drag of `dragged` released over `target`: with Shift the node becomes the next
@@ -91,6 +86,8 @@ private:
     void ClearDragState();
     bool Rename(TreeNode& node, const QString& text);
 
+    CQuorvellineDoc& m_doc;
+    TreeKind m_kind;
     TreeModel* m_model;
     KelvoCtrlHost& m_host;
     bool m_syncing = false;

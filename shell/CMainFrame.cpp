@@ -1,20 +1,19 @@
 // The main window.
 #include "shell/CMainFrame.h"
 
-#include "core/RecordBody.h"
+#include "core/TreeOperations.h"
 #include "platform/storage/BankStorage.h"
 #include "platform/text/Format.h"
 #include "shell/AnsiInput.h"
+#include "shell/CMainView.h"
 #include "shell/CPwdView.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
 #include "shell/Icons.h"
-#include "shell/CMainView.h"
 #include "shell/RecordViewPort.h"
 #include "shell/SettingsStore.h"
 #include "shell/ShellStrings.h"
 #include "shell/UserDialogs.h"
-#include "widgets/RulerBar.h"
 #include "widgets/StatusPaneBar.h"
 
 #include <QAction>
@@ -348,9 +347,6 @@ void CMainFrame::CreateToolBars() {
     m_rulerBar->setObjectName(QStringLiteral("Ruler"));
     m_rulerBar->setMovable(false);
     m_rulerBar->setFloatable(false);
-    m_ruler = new RulerBar(m_rulerBar);
-    m_ruler->setObjectName(QStringLiteral("RulerWidget"));
-    m_rulerBar->addWidget(m_ruler);
     m_rulerBar->toggleViewAction()->setVisible(false);
 }
 
@@ -377,9 +373,9 @@ void CMainFrame::CreateDockBars() {
     m_tabs = new QTabWidget(m_leftBar);
     m_tabs->setObjectName(QStringLiteral("MainTabs"));
     m_tabs->setDocumentMode(true);
-    m_recordTree = new CKelvoCtrl(m_doc.records(), TreeModel::Kind::Records, *this, m_tabs);
+    m_recordTree = new CKelvoCtrl(m_doc, TreeKind::Records, *this, m_tabs);
     m_recordTree->setObjectName(QStringLiteral("LeftTree"));
-    m_passwordTree = new CKelvoCtrl(m_doc.folders(), TreeModel::Kind::Folders, *this, m_tabs);
+    m_passwordTree = new CKelvoCtrl(m_doc, TreeKind::Folders, *this, m_tabs);
     m_passwordTree->setObjectName(QStringLiteral("PasswordTree"));
     m_tabs->addTab(m_recordTree, FrameImage(2), Tr(text::RecordsTab));
     m_tabs->addTab(m_passwordTree, FrameImage(3), Tr(text::PasswordsTab));
@@ -529,13 +525,13 @@ bool CMainFrame::UpdateCommand(int id, CommandState& state) {
         state.enabled = selected != nullptr;
         return true;
     case DeleteItem:
-        state.enabled = selected && selected != CurrentTree().Tree().first();
+        state.enabled = CanDeleteTreeNode(m_doc, CurrentTree().Kind());
         return true;
     case ExpandItem:
-        state.enabled = selected && !selected->children.empty() && !selected->expanded;
+        state.enabled = CanExpandTreeNode(selected);
         return true;
     case CollapseItem:
-        state.enabled = selected && !selected->children.empty() && selected->expanded;
+        state.enabled = CanCollapseTreeNode(selected);
         return true;
     case ViewStandardBar:
         return checked(IsBarVisible(m_standardBar));
@@ -581,8 +577,7 @@ bool CMainFrame::RunCommand(int id) {
         return true;
     case ExpandItem:
     case CollapseItem:
-        if (TreeNode* node = CurrentTree().SelectedNode())
-            CurrentTree().setExpanded(CurrentTree().Model().IndexOf(node), id == ExpandItem);
+        CurrentTree().SetSelectedExpanded(id == ExpandItem);
         return true;
     case ViewStandardBar:
         ToggleBar(m_standardBar);
@@ -640,7 +635,6 @@ void CMainFrame::AddNewRecord() {
         return;
     TreeNode* node = m_doc.AddNode(TreeKind::Records, parent, FixedAnsi(text::NewRecord));
     m_recordTree->ShowNewNode(node);
-    m_recordTree->RefreshImages();
     UpdateCommandUi();
 }
 
@@ -652,7 +646,10 @@ void CMainFrame::DeleteSelectedItem() {
     if (m_dialogs.Ask(this, Tr(text::AskDeleteItem), QMessageBox::Yes | QMessageBox::No,
                       QMessageBox::Warning) != QMessageBox::Yes)
         return;
-    tree.DeleteNode(node);
+    if (!tree.DeleteNode(node)) {
+        m_dialogs.ShowMessage(this, Tr(text::DeleteFailed));
+        return;
+    }
     if (&tree == m_passwordTree)
         m_pwdView->FillFromFolder();
     m_doc.SetModifiedFlag(true);
@@ -661,69 +658,10 @@ void CMainFrame::DeleteSelectedItem() {
     UpdateCommandUi();
 }
 
-void CMainFrame::HandleTreeSelection(TreeItem* newItem, TreeItem* oldItem, CKelvoCtrl& tree) {
-    if (!newItem)
-        return;
-    if (&tree == m_recordTree) {
-        if (oldItem)
-            m_recordView->SaveRecordBody(oldItem);
-        else
-            m_recordView->LoadRecordBody(newItem);
-    } else {
-        m_pwdView->FillFromFolder();
-    }
-    newItem->opened = OleDateTime::Now(); // not a change of the bank
-}
-
-void CMainFrame::HandleTreeItemDeleted(TreeItem& item, CKelvoCtrl& tree) {
-    if (&tree == m_recordTree) {
-        if (!m_treeLive)
-            return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (auto root = m_doc.WorkingStorage())
-            if (auto recData = root->OpenStorage(kRecDataStorage))
-                (void)recData->DestroyElement(BodyStreamName(item.uid));
-        QApplication::restoreOverrideCursor();
-    } else if (item.node && item.node->parent) {
-        m_doc.passwords().MoveFolderEntries(item.uid, item.node->parent->item.uid);
-    }
-}
-
-QString CMainFrame::GetTreeItemTip(TreeItem& item, CKelvoCtrl& tree) {
-    QString tip =
-        QStringLiteral("Название: ") + (item.node ? FromAnsi(item.node->title) : QString());
-    if (!item.keywords.empty())
-        tip += QStringLiteral("\nКлючевые слова: ") + FromAnsi(item.keywords);
-    if (!item.notes.empty())
-        tip += QStringLiteral("\nЗаметки: ") + FromAnsi(item.notes);
-    if (&tree == m_recordTree) {
-        // Only a bank that has bodies somewhere is asked: a tip never creates a working file.
-        if (m_doc.hasFile() || !m_doc.tempPath().empty())
-            if (auto root = m_doc.WorkingStorage())
-                if (auto size = RecordBodySize(*root, item.uid); size && (*size & 0xFFFFFFFFu))
-                    tip += QStringLiteral("\nРазмер: ") + FromAnsi(FormatSize(*size & 0xFFFFFFFFu));
-    } else {
-        int count = 0;
-        QStringList titles;
-        bool cut = false;
-        for (const auto& entry : m_doc.passwords()) {
-            if (entry->folderUid != item.uid)
-                continue;
-            ++count;
-            if (cut)
-                continue;
-            titles.append(FromAnsi(entry->title));
-            if (count == 6) {
-                cut = true;
-                titles.last() += QStringLiteral(", ...");
-            }
-        }
-        if (count > 0)
-            tip += QStringLiteral("\nПароли (всего %1): %2")
-                       .arg(count)
-                       .arg(titles.join(QStringLiteral(", ")));
-    }
-    return tip;
+void CMainFrame::OnSelectionChanging(TreeKind tree, TreeNode* leaving, TreeNode*) {
+    // The body of the record being left is written while that record still exists.
+    if (tree == TreeKind::Records && leaving)
+        m_recordView->SaveRecordBody(&leaving->item);
 }
 
 void CMainFrame::HandleTreeKey(int key, CKelvoCtrl&) {
@@ -770,7 +708,14 @@ void CMainFrame::OnSaveCurrentBody() {
 }
 
 void CMainFrame::OnSelectionChanged(TreeKind tree, TreeNode* node) {
-    (tree == TreeKind::Records ? m_recordTree : m_passwordTree)->ShowTreeSelection(node);
+    (tree == TreeKind::Records ? m_recordTree : m_passwordTree)->ShowTreeSelection();
+    if (!node)
+        return;
+    if (tree == TreeKind::Records)
+        m_recordView->LoadRecordBody(&node->item);
+    else
+        m_pwdView->FillFromFolder();
+    node->item.opened = OleDateTime::Now(); // not a change of the bank
 }
 
 // --- Window -----------------------------------------------------------------------------

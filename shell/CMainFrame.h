@@ -28,7 +28,6 @@ class QToolBar;
 namespace kelvo {
 
 class CPwdView;
-class RulerBar;
 class SettingsStore;
 class StatusPaneBar;
 class UserDialogs;
@@ -83,8 +82,6 @@ public:
     CQuorvellineDoc& Document() const { return m_doc; }
     std::map<int, QWidget*> Bars() const;
 
-    /// While off, records deleted from the tree keep their bodies.
-    void SetTreeLive(bool live) { m_treeLive = live; }
     /// The trees were rebuilt by the document: show them again.
     void RefreshTrees();
     void RefreshTitle();
@@ -97,9 +94,7 @@ public:
     void RestoreFromTray();
 
     // --- KelvoCtrlHost --------------------------------------------------------------
-    void HandleTreeSelection(TreeItem* newItem, TreeItem* oldItem, CKelvoCtrl& tree) override;
-    void HandleTreeItemDeleted(TreeItem& item, CKelvoCtrl& tree) override;
-    QString GetTreeItemTip(TreeItem& item, CKelvoCtrl& tree) override;
+    void OnSelectionChanging(TreeKind tree, TreeNode* leaving, TreeNode* entering) override;
     void HandleTreeKey(int key, CKelvoCtrl& tree) override;
     void HandleTreeChanged(CKelvoCtrl& tree) override;
     void ShowTreeMenu(CKelvoCtrl& tree, const QPoint& globalPos) override;
@@ -110,6 +105,8 @@ public:
     void OnModifiedChanged(bool modified) override;
     void OnDocumentRefresh() override;
     void OnSaveCurrentBody() override;
+    /// A node became selected, by the user or by the tree itself (both the document and the
+    /// trees report it): the record view loads its body, or the password list refills.
     void OnSelectionChanged(TreeKind tree, TreeNode* node) override;
 
     // --- CommandTarget (the frame's own commands) ------------------------------------
@@ -159,7 +156,6 @@ private:
     QToolBar* m_viewsBar = nullptr;
     QToolBar* m_bankBar = nullptr;
     QToolBar* m_rulerBar = nullptr;
-    RulerBar* m_ruler = nullptr;
     QDockWidget* m_leftBar = nullptr;
     QDockWidget* m_calendarBar = nullptr;
     QCalendarWidget* m_calendar = nullptr;
@@ -169,7 +165,6 @@ private:
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     QTimer* m_idleTimer = nullptr;
-    bool m_treeLive = true;
     bool m_wasMaximized = false;
     bool m_inTray = false;
     bool m_rulerWanted = true;

@@ -1,6 +1,7 @@
 // The password list.
 #include "shell/CPwdView.h"
 
+#include "core/ItemTip.h"
 #include "core/QuorvellineDoc.h"
 #include "shell/AnsiInput.h"
 #include "shell/CKelvoCtrl.h"
@@ -9,7 +10,6 @@
 #include "shell/PwdPropertiesForm.h"
 #include "shell/ShellStrings.h"
 #include "shell/UserDialogs.h"
-#include "widgets/TipText.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -76,8 +76,8 @@ int CPwdView::AddRow(const PwdItem& entry) {
     auto* title = new TitleItem(PasswordIcon(entry.icon), FromAnsi(entry.title));
     title->setData(kUidRole, entry.uid);
     if (!entry.notes.empty())
-        title->setToolTip(
-            FitTipText(QStringLiteral("Заметки: ") + FromAnsi(entry.notes), kTipBufferChars));
+        title->setToolTip(FromAnsi(
+            FitTipText(FixedAnsi("Заметки: ") + entry.notes, CKelvoCtrl::kTipBufferChars)));
     setItem(row, 0, title);
     setItem(row, 1, new QTableWidgetItem(FromAnsi(entry.category)));
     setItem(row, 2, new QTableWidgetItem(FromAnsi(entry.login)));
