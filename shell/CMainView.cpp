@@ -235,17 +235,36 @@ CMainView::CMainView(CQuorvellineDoc& doc, QWidget* parent)
     };
     connect(this, &QTextEdit::cursorPositionChanged, this, changed);
     connect(this, &QTextEdit::selectionChanged, this, changed);
-    connect(document(), &QTextDocument::contentsChanged, this, [this] {
-        Invalidate();
-        UpdateFormatBoxes();
-        m_linkTimer->start();
-    });
+    WatchDocument();
     ShowEmpty();
 }
 
 CMainView::~CMainView() {
     if (m_ruler && !m_ruler->parent())
         delete m_ruler.data();
+}
+
+void CMainView::WatchDocument() {
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        Invalidate();
+        UpdateFormatBoxes();
+        m_linkTimer->start();
+    });
+}
+
+void CMainView::ShowBody(const RtfDocument& body) {
+    // A new document, filled before the editor lays it out: the editor then lays out the
+    // visible part at once and the rest in steps, so a long body shows without a wait.
+    // Owned like the editor's first document, which QTextEdit deletes when it is replaced.
+    auto* fresh = new QTextDocument(document()->parent());
+    fresh->setDefaultFont(document()->defaultFont());
+    fresh->setDocumentMargin(document()->documentMargin());
+    LoadRtfDocument(*fresh, body, DocumentDpi(*document()));
+    fresh->setModified(false);
+    setExtraSelections({});
+    setDocument(fresh);
+    WatchDocument();
+    Invalidate();
 }
 
 void CMainView::ShowMessage(const QString& text) {
@@ -367,8 +386,7 @@ void CMainView::LoadRecordBody(TreeItem* item) {
         m_bodyUnreadable = true;
         return;
     }
-    LoadRtfDocument(*document(), ReadRtf(*body));
-    document()->setModified(false);
+    ShowBody(ReadRtf(*body));
     setReadOnly(false);
     moveCursor(QTextCursor::Start);
     Invalidate();

@@ -3,6 +3,7 @@
 // links and the ruler.
 #pragma once
 
+#include "platform/rtf/RtfDocument.h"
 #include "shell/RecordViewPort.h"
 #include "widgets/ParagraphRuler.h"
 
@@ -126,6 +127,8 @@ private:
     void UpdateRuler();
     void ApplyRuler();
     void ShowEmpty();
+    void ShowBody(const RtfDocument& body);
+    void WatchDocument();
     void ShowMessage(const QString& text);
 
     CQuorvellineDoc& m_doc;

@@ -591,10 +591,8 @@ QTextCharFormat FirstRunFormat(const RtfParagraph& p) {
     return {};
 }
 
-void InsertParagraphs(QTextCursor& cursor, const RtfDocument& rtf, bool wholeDocument) {
-    QTextDocument& doc = *cursor.document();
-    InstallRtfObjectHandlers(doc);
-    const Units u{DocumentDpi(doc)};
+void InsertParagraphs(QTextCursor& cursor, const RtfDocument& rtf, bool wholeDocument,
+                      const Units& u) {
     QTextList* list = nullptr;
     const RtfNumbering* listDefinition = nullptr;
     int listIndex = 0;
@@ -733,25 +731,35 @@ void InstallRtfObjectHandlers(QTextDocument& doc) {
 }
 
 void LoadRtfDocument(QTextDocument& doc, const RtfDocument& rtf) {
+    LoadRtfDocument(doc, rtf, DocumentDpi(doc));
+}
+
+void LoadRtfDocument(QTextDocument& doc, const RtfDocument& rtf, double dpi) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
     QTextOption option = doc.defaultTextOption();
-    const Units u{DocumentDpi(doc)};
+    const Units u{dpi};
     option.setTabStopDistance(u.Pixels(rtf.defaultTab > 0 ? rtf.defaultTab : 720));
     doc.setDefaultTextOption(option);
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
-    InsertParagraphs(cursor, rtf, true);
+    InsertParagraphs(cursor, rtf, true, u);
     cursor.endEditBlock();
     doc.setUndoRedoEnabled(undo);
+    // Last: a document without a layout yet gets one only now, so that nothing was laid out
+    // while it was filled.
+    InstallRtfObjectHandlers(doc);
 }
 
 void InsertRtfDocument(QTextCursor& cursor, const RtfDocument& rtf) {
+    QTextDocument& doc = *cursor.document();
+    InstallRtfObjectHandlers(doc);
+    const Units u{DocumentDpi(doc)};
     cursor.beginEditBlock();
     if (cursor.hasSelection())
         cursor.removeSelectedText();
-    InsertParagraphs(cursor, rtf, false);
+    InsertParagraphs(cursor, rtf, false, u);
     cursor.endEditBlock();
 }
 

@@ -63,6 +63,9 @@ double DocumentDpi(const QTextDocument& doc);
 /// the default tab distance, bullets and numbering as lists, pictures as image resources and
 /// embedded objects as custom objects. Clears the undo history.
 void LoadRtfDocument(QTextDocument& doc, const RtfDocument& rtf);
+/// The same at a given resolution. A document that has no layout yet is filled without
+/// being laid out (a new document for QTextEdit::setDocument, which then lays it out lazily).
+void LoadRtfDocument(QTextDocument& doc, const RtfDocument& rtf, double dpi);
 
 /// Inserts `rtf` at the cursor as one undo step: the first paragraph's content joins the
 /// cursor's paragraph, the others follow as paragraphs of their own.

@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -153,7 +154,9 @@ TEST_F(EditorTest, LeavingARecordWritesItsBodyOnlyAfterTyping) {
 
     Type(QStringLiteral("Привет, мир"));
     EXPECT_TRUE(editor->IsModified());
+    const QPointer<QTextDocument> shown = editor->document();
     frame->RecordTreeCtrl().SelectNode(second);
+    EXPECT_TRUE(shown.isNull()); // each body comes in a new document; the old one is gone
     EXPECT_TRUE(root->item.saved.valid);
     EXPECT_EQ(RtfToPlainTextForTest(Body(root)), "Привет, мир");
     EXPECT_EQ(editor->Record(), &second->item);
