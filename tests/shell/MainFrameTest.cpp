@@ -4,6 +4,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CPwdView.h"
 #include "shell/CommandIds.h"
+#include "shell/PwdPropertiesForm.h"
 #include "shell/SettingsStore.h"
 #include "shell/TreeModel.h"
 #include "widgets/StatusPaneBar.h"
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -415,6 +417,32 @@ TEST_F(MainFrameTest, ImagesFollowChildrenAndSelection) {
     EXPECT_EQ(folders.ImageOf(*doc.folders().first(), true), 0);
     EXPECT_EQ(folders.ImageOf(*folder, false), 2);
     EXPECT_EQ(folders.ImageOf(*folder, true), 3);
+}
+
+TEST_F(MainFrameTest, MinimizingWithoutATrayKeepsTheWindowReachable) {
+    frame->show();
+    frame->showMinimized();
+    QApplication::processEvents();
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        GTEST_SKIP() << "this display has a tray";
+    EXPECT_FALSE(frame->InTray());
+    EXPECT_FALSE(frame->isHidden());
+}
+
+TEST_F(MainFrameTest, ThePasswordFormRefusesTextWindows1251CannotHold) {
+    PwdPropertiesForm form(dialogs, {});
+    form.findChild<QLineEdit*>(QStringLiteral("Title"))->setText(QStringLiteral("Почта"));
+    form.findChild<QLineEdit*>(QStringLiteral("Password"))->setText(QStringLiteral("ключ€✓"));
+    PwdItem entry;
+    entry.title = A("старое");
+    EXPECT_FALSE(form.TakeEntry(entry));
+    EXPECT_EQ(entry.title, A("старое")); // nothing taken
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("Пароль")));
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("✓")));
+    form.findChild<QLineEdit*>(QStringLiteral("Password"))->setText(QStringLiteral("ключ€"));
+    EXPECT_TRUE(form.TakeEntry(entry));
+    EXPECT_EQ(entry.password, A("ключ€"));
 }
 
 } // namespace
