@@ -194,7 +194,11 @@ void ParagraphRuler::mouseMoveEvent(QMouseEvent* event) {
         break;
     }
     case Marker::Right: {
-        const int fromRight = widthTwips - at;
+        // The right indent counts from the right end: snapped there, not from the left.
+        const int raw = widthTwips - TwipsOfX(pos.x(), false);
+        const int fromRight = event->modifiers() & Qt::AltModifier
+                                  ? raw
+                                  : static_cast<int>(std::lround(raw / double(kSnap))) * kSnap;
         const int maxRight =
             widthTwips - std::max(m_format.leftIndent, m_format.leftIndent + m_format.firstIndent) -
             kSnap;
