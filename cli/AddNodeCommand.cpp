@@ -18,7 +18,8 @@ public:
             ->required();
         m_fields.Define(app, true);
         if (m_kind == TreeKind::Records)
-            m_bodyOption = app.add_option("--body", m_body, "Текст записи из файла .rtf");
+            m_bodyOption = app.add_option(
+                "--body", m_body, "Текст записи из файла (.rtf как есть, иначе обычный текст)");
     }
 
     int Run(CommandIo& io) override {

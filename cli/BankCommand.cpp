@@ -1,6 +1,8 @@
 // Helpers shared by the bank commands.
 #include "cli/BankCommand.h"
 
+#include "platform/rtf/RtfWriter.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -161,15 +163,69 @@ bool NodeFieldOptions::Apply(TreeNode& node, CommandIo& io) const {
     return true;
 }
 
+namespace {
+
+bool ValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
+// A body from plain text, as the record editor stores typed text: one paragraph a line, in
+// the editor's default character format (Tahoma, 10 points, Russian).
+std::string PlainTextBody(std::string_view utf8) {
+    RtfCharFormat format;
+    format.font = RtfFont{"Tahoma", 204, "swiss", 2};
+    format.fontSize = 20;
+    format.language = 1049;
+    RtfDocument doc;
+    std::string line;
+    auto endParagraph = [&] {
+        RtfParagraph p;
+        if (!line.empty())
+            p.content.push_back(RtfRun{format, line});
+        doc.paragraphs.push_back(std::move(p));
+        line.clear();
+    };
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' || utf8[i] == '\n') {
+            if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+                ++i;
+            endParagraph();
+        } else {
+            line.push_back(utf8[i]);
+        }
+    }
+    // The line break that ends a text file does not open another paragraph.
+    if (!line.empty() || doc.paragraphs.empty())
+        endParagraph();
+    return WriteRtf(doc);
+}
+
+} // namespace
+
 std::optional<std::string> ReadBodyFile(const std::string& path, CommandIo& io) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext != ".rtf") {
-        io.err << "Текст записи пока принимается только из файла RTF (.rtf): " << path << '\n';
-        return std::nullopt;
-    }
-    return ReadWholeFile(path, io);
+    auto bytes = ReadWholeFile(path, io);
+    if (!bytes || ext == ".rtf")
+        return bytes;
+    // Any other file is plain text: UTF-8, or else Windows-1251.
+    return PlainTextBody(ValidUtf8(*bytes) ? *bytes : AnsiToUtf8(*bytes));
 }
 
 } // namespace kelvo::cli

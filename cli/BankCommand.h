@@ -76,8 +76,9 @@ struct NodeFieldOptions {
     bool Apply(TreeNode& node, CommandIo& io) const;
 };
 
-/// Reads the body file of --body: an .rtf file is taken as it is. Prints a message and
-/// returns nothing when it cannot be used.
+/// Reads the body file of --body: an .rtf file is taken as it is; any other file is plain
+/// text (UTF-8, or Windows-1251 when it is not UTF-8) made into an RTF body, a paragraph per
+/// line. Prints a message and returns nothing when the file cannot be read.
 std::optional<std::string> ReadBodyFile(const std::string& path, CommandIo& io);
 
 } // namespace kelvo::cli

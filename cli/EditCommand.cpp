@@ -14,7 +14,8 @@ public:
         app.add_option("UID", m_uid, "UID записи или папки")->required();
         app.add_flag("--folder", m_folder, "Изменить папку паролей, а не запись");
         m_fields.Define(app, false);
-        m_bodyOption = app.add_option("--body", m_body, "Новый текст записи из файла .rtf");
+        m_bodyOption = app.add_option(
+            "--body", m_body, "Новый текст записи из файла (.rtf как есть, иначе обычный текст)");
     }
 
     int Run(CommandIo& io) override {

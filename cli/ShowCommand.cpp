@@ -1,8 +1,9 @@
-// kvb show BANK UID [--rtf]: one record's fields and body (until the RTF layer gives the
-// plain text, the body's size).
+// kvb show BANK UID [--rtf]: one record's fields and its body as plain text, or the body's
+// raw bytes. Reading creates nothing: a record never shown has no body and shows no text.
 #include "cli/BankCommand.h"
 #include "cli/Commands.h"
 
+#include "platform/rtf/RtfPlainText.h"
 #include "platform/text/Format.h"
 
 namespace kelvo::cli {
@@ -31,11 +32,14 @@ public:
             return kExitOk;
         }
         std::optional<std::uint64_t> size;
-        if (body)
+        std::string text;
+        if (body) {
             size = body->size();
+            text = RtfToPlainText(*body);
+        }
         if (io.json) {
             nlohmann::ordered_json j = NodeJson(doc.records(), *node, size);
-            j["text"] = nullptr; // the plain text arrives with the RTF layer
+            j["text"] = text;
             PrintJson(io, j);
             return kExitOk;
         }
@@ -48,6 +52,17 @@ public:
                << "Открыта: " << TimeText(node->item.opened) << '\n'
                << "Размер текста: "
                << (size ? Utf8(FormatSizeWithBytes(*size)) : std::string("нет текста")) << '\n';
+        if (!text.empty()) {
+            // Paragraphs end in CR LF in the body's text; a terminal wants LF.
+            std::string lines;
+            for (char c : text)
+                if (c != '\r')
+                    lines.push_back(c);
+            text = std::move(lines);
+            io.out << "Текст:\n" << text;
+            if (text.back() != '\n')
+                io.out << '\n';
+        }
         return kExitOk;
     }
 

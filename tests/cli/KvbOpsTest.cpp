@@ -141,11 +141,10 @@ TEST_F(KvbOps, RmDeletesTheSubtreeWithItsBodiesAndRefusesTheRoot) {
 TEST_F(KvbOps, RmFolderMovesItsEntriesUpAndRmPasswordDeletesOne) {
     const std::string b = Quote(bank.string());
     const auto f = KvbJson("add-folder " + b + " --parent 1 --title Почта").Json()["uid"];
-    const auto g = KvbJson("add-folder " + b + " --parent " + to_string(f) + " --title Работа")
-                       .Json()["uid"];
+    const auto g =
+        KvbJson("add-folder " + b + " --parent " + to_string(f) + " --title Работа").Json()["uid"];
     for (const auto& folder : {f, g, g}) {
-        ASSERT_EQ(Kvb("add-password " + b + " --folder " + to_string(folder) + " --title p")
-                      .status,
+        ASSERT_EQ(Kvb("add-password " + b + " --folder " + to_string(folder) + " --title p").status,
                   0);
     }
     ASSERT_EQ(Kvb("rm " + b + " " + to_string(f) + " --folder").status, 0);
@@ -186,8 +185,7 @@ TEST_F(KvbOps, MvRefusesItsOwnSubtreeAndKeepsUidBodyAndChildren) {
               "{\\rtf1\\ansi body of A}");
 
     // --after: the sibling right after the target.
-    ASSERT_EQ(Kvb("mv " + b + " " + std::to_string(a1) + " --to " + std::to_string(bb) +
-                  " --after")
+    ASSERT_EQ(Kvb("mv " + b + " " + std::to_string(a1) + " --to " + std::to_string(bb) + " --after")
                   .status,
               0);
     nodes = Tree(bank);
@@ -229,12 +227,10 @@ TEST_F(KvbOps, ImportCopiesATreeWithFreshUidsSourceTimesAndIdenticalBodies) {
         EXPECT_EQ(c["level"], o["level"].get<int>() + 2);
         for (const char* field : {"title", "created", "saved", "opened", "body_size"})
             EXPECT_EQ(c[field], o[field]) << field;
-        const std::string a = Kvb("show " + Quote(source.string()) + " " + to_string(o["uid"]) +
-                                  " --rtf")
-                                  .out;
-        const std::string b = Kvb("show " + Quote(bank.string()) + " " + to_string(c["uid"]) +
-                                  " --rtf")
-                                  .out;
+        const std::string a =
+            Kvb("show " + Quote(source.string()) + " " + to_string(o["uid"]) + " --rtf").out;
+        const std::string b =
+            Kvb("show " + Quote(bank.string()) + " " + to_string(c["uid"]) + " --rtf").out;
         EXPECT_TRUE(a == b) << o["title"];
     }
     EXPECT_EQ(Bodies(bank).size(), 2u);
@@ -306,15 +302,13 @@ TEST_F(KvbOps, BodiesFromTextAndRtfFilesAndShowTheirText) {
 
     // Windows-1251 text, and an .rtf file taken byte for byte.
     WriteBytes(text, "\xcc\xe8\xf0"); // "Мир"
-    ASSERT_EQ(Kvb("edit " + b + " " + std::to_string(t) + " --body " + Quote(text.string()))
-                  .status,
+    ASSERT_EQ(Kvb("edit " + b + " " + std::to_string(t) + " --body " + Quote(text.string())).status,
               0);
     EXPECT_EQ(KvbJson("show " + b + " " + std::to_string(t)).Json()["text"], "Мир");
     const fs::path file = dir / "as-is.RTF";
     const std::string raw = "{\\rtf1\\ansi\\ansicpg1251 \\'cc\\'e8\\'f0\\par }\r\n\0tail"s;
     WriteBytes(file, raw);
-    ASSERT_EQ(Kvb("edit " + b + " " + std::to_string(t) + " --body " + Quote(file.string()))
-                  .status,
+    ASSERT_EQ(Kvb("edit " + b + " " + std::to_string(t) + " --body " + Quote(file.string())).status,
               0);
     EXPECT_EQ(Kvb("show " + b + " " + std::to_string(t) + " --rtf").out, raw);
     Ran plain = Kvb("show " + b + " " + std::to_string(t));
@@ -325,10 +319,10 @@ TEST_F(KvbOps, BodiesFromTextAndRtfFilesAndShowTheirText) {
     shown = KvbJson("show " + b + " " + std::to_string(empty)).Json();
     EXPECT_EQ(shown["text"], "");
     EXPECT_TRUE(shown["body_size"].is_null());
-    EXPECT_EQ(Kvb("add-record " + b + " --parent 1 --title X --body " +
-                  Quote((dir / "нет.txt").string()))
-                  .status,
-              3);
+    EXPECT_EQ(
+        Kvb("add-record " + b + " --parent 1 --title X --body " + Quote((dir / "нет.txt").string()))
+            .status,
+        3);
 }
 
 } // namespace
