@@ -170,8 +170,9 @@ RtfCharFormat RtfCharFormatOf(const QTextCharFormat& c, const QFont& defaultFont
     const QStringList families = c.fontFamilies().toStringList();
     if (!families.isEmpty())
         face = families.front();
-    if (face.isEmpty())
-        face = defaultFont.family();
+    if (face.isEmpty()) // a run read without a face keeps none; typed text gets the default
+        face = c.hasProperty(rtfprop::FontName) ? c.stringProperty(rtfprop::FontName)
+                                                : defaultFont.family();
     f.font.name = ToUtf8(face);
     if (c.hasProperty(rtfprop::FontName) && c.stringProperty(rtfprop::FontName) == face) {
         f.font.charset = c.intProperty(rtfprop::FontCharset);
@@ -462,8 +463,10 @@ RtfNumbering NumberingOf(const QTextBlock& block, QTextList& list, const QFont& 
 
 // --- Pictures and objects ------------------------------------------------------------------
 
+// A grey box with a cross; it is stretched to the picture's size when drawn, so a damaged
+// body naming a huge picture costs no huge image.
 QImage Placeholder(QSize size) {
-    QImage image(size.expandedTo(QSize(8, 8)), QImage::Format_RGB32);
+    QImage image(size.expandedTo(QSize(8, 8)).boundedTo(QSize(256, 256)), QImage::Format_RGB32);
     image.fill(QColor(240, 240, 240));
     QPainter painter(&image);
     painter.setPen(QColor(128, 128, 128));

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -115,6 +116,30 @@ TEST(RtfTextDocument, ObjectIsShownAsItsResultPictureAndPicturesAsResources) {
         EXPECT_NEAR(image.width(), 30 * DocumentDpi(doc) / 1440, 1e-9);
     }
     EXPECT_TRUE(found);
+}
+
+TEST(RtfTextDocument, DamagedPicturesAndObjectsShowPlaceholdersAndKeepTheirBytes) {
+    const std::string rtf = "{\\rtf1\\ansi{\\pict\\pngblip\\picwgoal9999999\\pichgoal9999999 "
+                            "0102030405}\\par{\\object\\objemb{\\*\\objclass Strange}"
+                            "{\\*\\objdata 0001}}x\\par}";
+    const RtfDocument original = ReadRtf(rtf);
+    QTextDocument doc;
+    LoadRtfDocument(doc, original);
+    for (auto it = doc.begin().begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        ASSERT_TRUE(format.isImageFormat());
+        const QImage shown =
+            doc.resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
+                .value<QImage>();
+        EXPECT_FALSE(shown.isNull());
+        EXPECT_LE(shown.width(), 256);
+    }
+    (void)doc.documentLayout()->documentSize(); // laid out and drawn without the bytes
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    doc.drawContents(&painter);
+    painter.end();
+    EXPECT_EQ(SaveRtfDocument(doc), original);
 }
 
 TEST(RtfTextDocument, SoftBreaksListsIndentsAndTabsUseQtsOwnMeans) {
