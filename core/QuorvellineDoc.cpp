@@ -273,7 +273,7 @@ Result<void> CQuorvellineDoc::SaveBody(TreeNode* record, std::string_view rtf) {
 }
 
 Result<bool> CQuorvellineDoc::SaveBodyIfModified(TreeNode* record, bool modified,
-                                                  std::string_view rtf) {
+                                                 std::string_view rtf) {
     if (!modified || !record)
         return false;
     if (auto saved = SaveBody(record, rtf); !saved)
@@ -289,13 +289,17 @@ Result<std::string> CQuorvellineDoc::LoadBody(std::uint32_t uid) {
 }
 
 Result<void> CQuorvellineDoc::RemoveBody(std::uint32_t uid) {
+    return RemoveBodies({uid});
+}
+
+Result<void> CQuorvellineDoc::RemoveBodies(const std::vector<std::uint32_t>& uids) {
     // A bank without a working file has no bodies to remove; none is created for it.
-    if (!HasWorkingStorage())
+    if (!HasWorkingStorage() || uids.empty())
         return {};
     auto root = WorkingStorage();
     if (!root)
         return root.error();
-    return RemoveRecordBody(*root, uid);
+    return RemoveRecordBodies(*root, uids);
 }
 
 std::optional<std::uint64_t> CQuorvellineDoc::BodySize(std::uint32_t uid) {

@@ -113,6 +113,8 @@ public:
     Result<std::string> LoadBody(std::uint32_t uid);
     /// Destroys a record's body stream at once; a missing one is no error.
     Result<void> RemoveBody(std::uint32_t uid);
+    /// The same for many records, with the bank file opened once.
+    Result<void> RemoveBodies(const std::vector<std::uint32_t>& uids);
     /// The size of a record's body stream, or nothing when it has none. Creates no working
     /// file.
     std::optional<std::uint64_t> BodySize(std::uint32_t uid);

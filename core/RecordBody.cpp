@@ -32,13 +32,21 @@ Result<std::string> LoadRecordBody(cfb::Storage& root, std::uint32_t uid) {
 }
 
 Result<void> RemoveRecordBody(cfb::Storage& root, std::uint32_t uid) {
+    return RemoveRecordBodies(root, {uid});
+}
+
+Result<void> RemoveRecordBodies(cfb::Storage& root, const std::vector<std::uint32_t>& uids) {
     auto data = root.OpenStorage(kRecDataStorage, cfb::mode::Open);
     if (!data)
         return data.code() == hr::FileNotFound ? Result<void>{} : Result<void>(data.error());
-    auto destroyed = data->DestroyElement(BodyStreamName(uid));
-    if (!destroyed && destroyed.code() != hr::FileNotFound)
-        return destroyed;
-    return data->Commit();
+    Result<void> result;
+    for (std::uint32_t uid : uids) {
+        auto destroyed = data->DestroyElement(BodyStreamName(uid));
+        if (!destroyed && destroyed.code() != hr::FileNotFound && result)
+            result = destroyed; // the first failure is told; the others are still tried
+    }
+    auto committed = data->Commit();
+    return result ? committed : result;
 }
 
 Result<std::string> ReadRecordBody(cfb::Storage& root, std::uint32_t uid) {

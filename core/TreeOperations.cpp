@@ -112,8 +112,20 @@ bool DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node, bool tr
     const bool selectionInside = selected && RecordTree::IsInSubtree(selected, node);
     TreeNode* next = selectionInside ? Neighbour(tree, node) : nullptr;
 
-    for (TreeNode* n : PostOrder(node))
-        HandleTreeItemDeleted(doc, kind, *n, treeLive);
+    const std::vector<TreeNode*> gone = PostOrder(node);
+    if (kind == TreeKind::Records) {
+        // One opening of the bank file for the whole subtree rather than one per record.
+        if (treeLive) {
+            std::vector<std::uint32_t> uids;
+            uids.reserve(gone.size());
+            for (const TreeNode* n : gone)
+                uids.push_back(n->item.uid);
+            (void)doc.RemoveBodies(uids); // bodies that cannot be removed stay behind
+        }
+    } else {
+        for (TreeNode* n : gone)
+            HandleTreeItemDeleted(doc, kind, *n, treeLive);
+    }
     tree.Remove(node);
 
     if (next) {
