@@ -190,6 +190,43 @@ TEST_F(Import, ACompoundFileThatIsNotABankShowsAnEmptyTreeAndStaysAsItWas) {
     EXPECT_FALSE(from.Load(folder / "missing.Kvb"));
 }
 
+TEST_F(Import, ADamagedSourceTreeLoadsWhatCanBeReadAndBodyStoragesAreNoBodies) {
+    const auto damaged = folder / "повреждён.Kvb";
+    {
+        auto root = cfb::Storage::CreateFile(damaged);
+        ASSERT_TRUE(root);
+        auto tree = root->CreateStorage(u"RecTree");
+        ASSERT_TRUE(tree);
+        // A header that promises a million records, two records climbing levels wildly,
+        // and an ObPool that ends in the middle of the first block.
+        std::string structBytes(16, '\0');
+        structBytes[0] = '\x40';
+        structBytes[2] = '\x0F';
+        for (int level : {7, -3}) {
+            std::string r(16, '\0');
+            r[0] = static_cast<char>(level + 10); // UID
+            r[4] = static_cast<char>(level & 0xFF);
+            r[5] = r[6] = r[7] = static_cast<char>(level < 0 ? 0xFF : 0);
+            structBytes += r;
+        }
+        ASSERT_TRUE(tree->CreateStream(u"Struct")->WriteAll(structBytes));
+        ASSERT_TRUE(tree->CreateStream(u"ObPool")->WriteAll("begin obj(TreeItem)\r\n0000001"));
+        auto data = root->CreateStorage(u"RecData");
+        ASSERT_TRUE(data);
+        for (std::uint32_t uid : {0u, 1u, 17u, 7u})
+            ASSERT_TRUE(data->CreateStorage(BodyStreamName(uid)));
+    }
+    RecordImportSource from;
+    Recorder seen;
+    ASSERT_TRUE(from.Load(damaged, &seen));
+    ASSERT_FALSE(from.tree().empty());
+    auto imported = ImportRecords(doc, target, from, from.tree().first());
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(imported->records, 1 + from.tree().first()->children.size());
+    EXPECT_EQ(imported->bodies, 0u);
+    EXPECT_FALSE(doc.ReadBody(imported->top->item.uid));
+}
+
 TEST_F(Import, FromTheOpenBanksOwnFileTheBodiesComeAlong) {
     ASSERT_TRUE(doc.OnOpenDocument(source));
     TreeNode* y = doc.records().FindByUid(sourceUids[4]);
