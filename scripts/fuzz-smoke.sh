@@ -15,7 +15,8 @@ for t in $targets; do
     corpus="fuzz/corpus/${t#fuzz_}"
     mkdir -p "$BUILD/corpus-$t"
     echo "== $t for ${SECONDS_PER_TARGET}s"
-    "$BUILD/fuzz/$t" -max_total_time="$SECONDS_PER_TARGET" -rss_limit_mb=2048 \
+    exe=$(find "$BUILD/fuzz" -name "$t" -type f -executable | head -1)
+    "$exe" -max_total_time="$SECONDS_PER_TARGET" -rss_limit_mb=2048 \
         "$BUILD/corpus-$t" $( [ -d "$corpus" ] && echo "$corpus" ) >"$BUILD/$t.log" 2>&1 \
         || { tail -50 "$BUILD/$t.log"; exit 1; }
     tail -1 "$BUILD/$t.log"
