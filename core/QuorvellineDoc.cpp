@@ -262,13 +262,13 @@ PwdItem& CQuorvellineDoc::AddPassword(std::unique_ptr<PwdItem> item, TreeNode* f
     return added;
 }
 
-Result<void> CQuorvellineDoc::SaveBody(TreeNode* record, std::string_view rtf) {
+Result<void> CQuorvellineDoc::SaveBody(TreeItem& record, std::string_view rtf) {
     auto root = WorkingStorage();
     if (!root)
         return root.error();
-    if (auto r = WriteRecordBody(*root, record->item.uid, rtf); !r)
+    if (auto r = WriteRecordBody(*root, record.uid, rtf); !r)
         return r;
-    record->item.saved = OleDateTime::Now();
+    record.saved = OleDateTime::Now();
     return {};
 }
 

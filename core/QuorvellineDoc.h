@@ -100,7 +100,10 @@ public:
     PwdItem& AddPassword(std::unique_ptr<PwdItem> item, TreeNode* folder);
 
     /// Writes a record's body into the working storage and stamps its saved time.
-    Result<void> SaveBody(TreeNode* record, std::string_view rtf);
+    Result<void> SaveBody(TreeItem& record, std::string_view rtf);
+    Result<void> SaveBody(TreeNode* record, std::string_view rtf) {
+        return SaveBody(record->item, rtf);
+    }
     /// The editor's save of the record being left or shown: does nothing unless the editor's
     /// content is `modified`; returns whether the body was written. On failure the editor keeps
     /// its content and its modified mark.

@@ -368,17 +368,10 @@ void CMainView::LoadRecordBody(TreeItem* item) {
         return;
     }
     WaitCursor wait;
-    auto root = m_doc.WorkingStorage();
+    // A record shown for the first time gets its (empty) body stream now.
     std::optional<std::string> body;
-    if (root) {
-        if (auto read = ReadRecordBody(*root, item->uid)) {
-            body = std::move(*read);
-        } else if (!RecordBodySize(*root, item->uid)) {
-            // A record shown for the first time gets its (empty) body stream now.
-            (void)WriteRecordBody(*root, item->uid, {});
-            body = std::string();
-        }
-    }
+    if (auto read = m_doc.LoadBody(item->uid))
+        body = std::move(*read);
     if (!body) {
         // The body cannot be read (the bank is held by another program): show nothing and
         // take no typing, so that nothing can be written over the body later.
@@ -399,19 +392,13 @@ void CMainView::SaveRecordBody(TreeItem* item) {
     if (!IsModified() || !item || item != m_item || m_bodyUnreadable)
         return;
     WaitCursor wait;
-    auto root = m_doc.WorkingStorage();
-    Result<void> written = root ? Result<void>() : Result<void>(root.error());
-    if (root) {
-        const std::string rtf = WriteRtf(SaveRtfDocument(*document()));
-        written = WriteRecordBody(*root, item->uid, rtf);
-    }
+    const Result<void> written = m_doc.SaveBody(*item, WriteRtf(SaveRtfDocument(*document())));
     if (!written) {
         // The text stays in the editor, still marked as changed.
         ShowMessage(QStringLiteral("Не удалось сохранить запись в банке данных.\n%1")
                         .arg(QString::fromStdString(written.error().message)));
         return;
     }
-    item->saved = OleDateTime::Now();
     document()->setModified(false);
 }
 
