@@ -24,6 +24,16 @@ bool SaveBank(CQuorvellineDoc& doc, CommandIo& io) {
     return false;
 }
 
+int SaveAndReport(CQuorvellineDoc& doc, CommandIo& io, const std::string& done) {
+    if (!SaveBank(doc, io))
+        return kExitRefused;
+    if (io.json)
+        PrintJson(io, nlohmann::ordered_json::object());
+    else
+        io.out << done << '\n';
+    return kExitOk;
+}
+
 int Refuse(CommandIo& io, const std::string& message) {
     io.err << message << '\n';
     return kExitRefused;

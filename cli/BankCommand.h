@@ -19,6 +19,10 @@ bool OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io);
 /// Saves the open bank to its own file; on failure prints the message and returns false.
 bool SaveBank(CQuorvellineDoc& doc, CommandIo& io);
 
+/// The end of every editing command: saves the bank, then prints `done` (a line of text) or,
+/// with --json, an empty JSON object. Returns the exit status.
+int SaveAndReport(CQuorvellineDoc& doc, CommandIo& io, const std::string& done);
+
 /// Prints a message on standard error and returns kExitRefused.
 int Refuse(CommandIo& io, const std::string& message);
 

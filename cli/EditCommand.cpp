@@ -38,13 +38,7 @@ public:
                 return Refuse(io, "Не удается записать текст записи: " + saved.error().message);
         }
         doc.SetModifiedFlag(true);
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Изменено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Изменено.");
     }
 
 private:

@@ -29,13 +29,7 @@ public:
         if (m_folderOption->count())
             item->folderUid = m_folder;
         doc.SetModifiedFlag(true);
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Изменено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Изменено.");
     }
 
 private:

@@ -37,13 +37,7 @@ public:
             return Refuse(io, "Нельзя переместить элемент внутрь него самого.");
         if (!DropTreeNode(doc, kind, node, target, m_after))
             return Refuse(io, "Перемещение не выполнено.");
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Перемещено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Перемещено.");
     }
 
 private:

@@ -44,13 +44,7 @@ public:
             return Refuse(io, message.text);
         doc.userProperties().push_back(std::move(*property));
         doc.SetModifiedFlag(true);
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Свойство добавлено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Свойство добавлено.");
     }
 
 private:
@@ -77,13 +71,7 @@ public:
             return Refuse(io, "Свойство '" + m_name + "' не найдено.");
         list.erase(list.begin() + (found - list.data()));
         doc.SetModifiedFlag(true);
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Свойство удалено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Свойство удалено.");
     }
 
 private:

@@ -31,13 +31,7 @@ public:
         // program.
         if (!DeleteTreeNode(doc, kind, node))
             return Refuse(io, "Не удалось удалить запись.");
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Удалено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Удалено.");
     }
 
 private:
@@ -60,13 +54,7 @@ public:
         if (!doc.passwords().Remove(m_uid))
             return Refuse(io, "Пароль с UID " + std::to_string(m_uid) + " не найден.");
         doc.SetModifiedFlag(true);
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Удалено.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Удалено.");
     }
 
 private:

@@ -38,13 +38,7 @@ public:
         }
         doc.summary() = changed;
         doc.SetModifiedFlag(true);
-        if (!SaveBank(doc, io))
-            return kExitRefused;
-        if (io.json)
-            PrintJson(io, nlohmann::ordered_json::object());
-        else
-            io.out << "Свойства банка изменены.\n";
-        return kExitOk;
+        return SaveAndReport(doc, io, "Свойства банка изменены.");
     }
 
 private:
