@@ -99,11 +99,12 @@ TEST_F(TreeOps, DeletionWithoutTreeLiveKeepsBodiesAndTheRootIsNeverDeleted) {
     EXPECT_TRUE(CanDeleteTreeNode(doc, TreeKind::Records));
 
     // Opening another bank clears the trees: no body of the old one is touched.
+    const std::uint32_t ub = b->item.uid;
     CQuorvellineDoc other;
     ASSERT_TRUE(other.OnNewDocument());
     ASSERT_TRUE(other.SaveAs(folder / "other.Kvb"));
     ASSERT_TRUE(doc.OnOpenDocument(folder / "other.Kvb"));
-    EXPECT_TRUE(Body(bank, b->item.uid));
+    EXPECT_TRUE(Body(bank, ub));
 }
 
 TEST_F(TreeOps, DeletingAFolderMovesTheEntriesOfItsWholeSubtreeToItsParent) {
