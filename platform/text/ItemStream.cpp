@@ -47,7 +47,9 @@ bool LineReader::Fill() {
     return got > 0;
 }
 
-bool LineReader::AtEnd() { return m_pos >= m_buffer.size() && !Fill(); }
+bool LineReader::AtEnd() {
+    return m_pos >= m_buffer.size() && !Fill();
+}
 
 AnsiString LineReader::ReadLine() {
     AnsiString line;
@@ -99,6 +101,15 @@ bool LineWriter::Flush() {
 }
 
 AnsiString EscapeText(AnsiView text) {
+    // Most field texts hold nothing to escape.
+    bool plain = true;
+    for (char c : text)
+        if (c == '\\' || c == '\r' || c == '\n') {
+            plain = false;
+            break;
+        }
+    if (plain)
+        return AnsiString(text);
     AnsiString out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -119,6 +130,8 @@ AnsiString EscapeText(AnsiView text) {
 }
 
 AnsiString UnescapeText(AnsiView text) {
+    if (text.find('\\') == AnsiView::npos)
+        return AnsiString(text);
     AnsiString out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -231,7 +244,11 @@ std::int32_t HexValue(AnsiView text) {
     return static_cast<std::int32_t>(value);
 }
 
-AnsiString BlockBegin(AnsiView name) { return "begin obj(" + AnsiString(name) + ")"; }
-AnsiString BlockEnd(AnsiView name) { return "end obj(" + AnsiString(name) + ")"; }
+AnsiString BlockBegin(AnsiView name) {
+    return "begin obj(" + AnsiString(name) + ")";
+}
+AnsiString BlockEnd(AnsiView name) {
+    return "end obj(" + AnsiString(name) + ")";
+}
 
 } // namespace kelvo
