@@ -78,6 +78,26 @@ struct Failure {
     std::string text;
 };
 
+// The backup: a hard link to the source when the file system allows it. The source itself is
+// never written (the new content goes to a temporary file that replaces it by a rename), so
+// the link keeps the former content at no cost; otherwise the bytes are copied.
+void MakeBackup(const fs::path& src, const fs::path& bak, const std::string& srcText,
+                std::ostream& out) {
+    std::error_code ec;
+    const auto srcStatus = fs::symlink_status(src, ec);
+    if (ec || !fs::exists(srcStatus))
+        throw Failure{Format("ERROR: Error creating backup copy of file '%s'!", srcText, 0)};
+    if (fs::exists(fs::symlink_status(bak, ec))) {
+        // Only claim an overwrite when there really is a backup to overwrite.
+        out << "WARNING: Backup File Already Exists. It was overwritten!\n";
+        fs::remove(bak, ec);
+    }
+    if (fs::is_regular_file(srcStatus) && ::link(src.c_str(), bak.c_str()) == 0)
+        return;
+    if (!fs::copy_file(src, bak, fs::copy_options::overwrite_existing, ec))
+        throw Failure{Format("ERROR: Error creating backup copy of file '%s'!", srcText, 0)};
+}
+
 // The compaction proper. The new content is built in a temporary file beside the source and
 // moved over it only after a complete copy that reached the disk, so a failure at any point
 // leaves the source as it was.
@@ -86,17 +106,11 @@ void Compact(const fs::path& src, std::ostream& out, std::int32_t& before, std::
     const fs::path bak = fs::path(srcText + ".Bak");
 
     out << "Createing Backup Copy of file...\n";
+    MakeBackup(src, bak, srcText, out);
     std::error_code ec;
-    if (!fs::copy_file(src, bak, fs::copy_options::none, ec)) {
-        // Only claim an overwrite when there really was a backup to overwrite.
-        const bool bakExists = fs::exists(bak) && fs::exists(src);
-        if (bakExists)
-            out << "WARNING: Backup File Already Exists. It was overwritten!\n";
-        if (!bakExists || !fs::copy_file(src, bak, fs::copy_options::overwrite_existing, ec))
-            throw Failure{Format("ERROR: Error creating backup copy of file '%s'!", srcText, 0)};
-    }
 
-    auto source = cfb::Storage::OpenFile(bak, cfb::mode::Open);
+    // Read-only: the backup may share its bytes with the source (a hard link).
+    auto source = cfb::Storage::OpenFile(bak, cfb::mode::OpenRead);
     if (!source)
         throw Failure{
             Format("ERROR: Error opening sourcefile '%s'! (hr=%08X)", bak.string(), source.code())};

@@ -156,6 +156,7 @@ TEST_F(DensorTest, CompactsKeepingEveryElementAndABackup) {
         << r.output;
     EXPECT_EQ(Content(file), before);
     EXPECT_EQ(fs::file_size(file.string() + ".Bak"), sizeBefore);
+    EXPECT_EQ(Content(file.string() + ".Bak"), before); // the former file, unchanged
 
     // An independent reader sees the same streams.
     const std::string py =
