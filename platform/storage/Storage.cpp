@@ -109,7 +109,8 @@ Result<Storage> Storage::OpenMemory(std::string bytes) {
     return Storage(std::move(*engine), 0, mode::Open);
 }
 
-Result<Storage> Storage::OpenStorage(std::u16string_view name, std::uint32_t accessMode) {
+Result<std::uint32_t> Storage::OpenChild(std::u16string_view name, std::uint32_t accessMode,
+                                         std::uint8_t type) {
     if (!m_engine)
         return NoHandle();
     if (auto r = CheckMode(accessMode); !r)
@@ -121,69 +122,60 @@ Result<Storage> Storage::OpenStorage(std::u16string_view name, std::uint32_t acc
     auto entry = m_engine->Find(m_entry, name);
     if (!entry)
         return entry.error();
-    if (m_engine->Dir()[*entry].type != TypeStorage)
-        return MakeError(hr::FileNotFound, "no storage of that name");
+    if (m_engine->Dir()[*entry].type != type)
+        return MakeError(hr::FileNotFound, type == TypeStorage ? "no storage of that name"
+                                                               : "no stream of that name");
     if (auto r = m_engine->Acquire(*entry); !r)
         return r.error();
+    return *entry;
+}
+
+Result<std::uint32_t> Storage::CreateChild(std::u16string_view name, std::uint32_t accessMode,
+                                           std::uint8_t type) {
+    if (auto r = CheckWritable(); !r)
+        return r.error();
+    if (auto r = CheckMode(accessMode); !r)
+        return r.error();
+    if (!Directory::ValidName(name))
+        return MakeError(hr::InvalidName, "bad element name");
+    if (const std::uint32_t old = m_engine->Dir().Find(m_entry, name); old != NoStream) {
+        if (!(accessMode & mode::Create))
+            return MakeError(hr::FileAlreadyExists, "the element exists");
+        if (auto r = m_engine->DestroyElement(old); !r)
+            return r.error();
+    }
+    auto entry = m_engine->CreateElement(m_entry, name, type);
+    if (!entry)
+        return entry.error();
+    (void)m_engine->Acquire(*entry);
+    return *entry;
+}
+
+Result<Storage> Storage::OpenStorage(std::u16string_view name, std::uint32_t accessMode) {
+    auto entry = OpenChild(name, accessMode, TypeStorage);
+    if (!entry)
+        return entry.error();
     return Storage(m_engine, *entry, accessMode);
 }
 
 Result<Storage> Storage::CreateStorage(std::u16string_view name, std::uint32_t accessMode) {
-    if (auto r = CheckWritable(); !r)
-        return r.error();
-    if (auto r = CheckMode(accessMode); !r)
-        return r.error();
-    if (!Directory::ValidName(name))
-        return MakeError(hr::InvalidName, "bad element name");
-    if (const std::uint32_t old = m_engine->Dir().Find(m_entry, name); old != NoStream) {
-        if (!(accessMode & mode::Create))
-            return MakeError(hr::FileAlreadyExists, "the element exists");
-        if (auto r = m_engine->DestroyElement(old); !r)
-            return r.error();
-    }
-    auto entry = m_engine->CreateElement(m_entry, name, TypeStorage);
+    auto entry = CreateChild(name, accessMode, TypeStorage);
     if (!entry)
         return entry.error();
-    (void)m_engine->Acquire(*entry);
     return Storage(m_engine, *entry, accessMode);
 }
 
 Result<Stream> Storage::OpenStream(std::u16string_view name, std::uint32_t accessMode) {
-    if (!m_engine)
-        return NoHandle();
-    if (auto r = CheckMode(accessMode); !r)
-        return r.error();
-    if (accessMode & mode::Create)
-        return MakeError(hr::InvalidFlag, "open does not create");
-    if (WantsWrite(accessMode) && (!WantsWrite(m_mode) || !m_engine->Writable()))
-        return MakeError(hr::AccessDenied, "the parent is open for reading only");
-    auto entry = m_engine->Find(m_entry, name);
+    auto entry = OpenChild(name, accessMode, TypeStream);
     if (!entry)
         return entry.error();
-    if (m_engine->Dir()[*entry].type != TypeStream)
-        return MakeError(hr::FileNotFound, "no stream of that name");
-    if (auto r = m_engine->Acquire(*entry); !r)
-        return r.error();
     return Stream(m_engine, *entry, accessMode);
 }
 
 Result<Stream> Storage::CreateStream(std::u16string_view name, std::uint32_t accessMode) {
-    if (auto r = CheckWritable(); !r)
-        return r.error();
-    if (auto r = CheckMode(accessMode); !r)
-        return r.error();
-    if (!Directory::ValidName(name))
-        return MakeError(hr::InvalidName, "bad element name");
-    if (const std::uint32_t old = m_engine->Dir().Find(m_entry, name); old != NoStream) {
-        if (!(accessMode & mode::Create))
-            return MakeError(hr::FileAlreadyExists, "the element exists");
-        if (auto r = m_engine->DestroyElement(old); !r)
-            return r.error();
-    }
-    auto entry = m_engine->CreateElement(m_entry, name, TypeStream);
+    auto entry = CreateChild(name, accessMode, TypeStream);
     if (!entry)
         return entry.error();
-    (void)m_engine->Acquire(*entry);
     return Stream(m_engine, *entry, accessMode);
 }
 

@@ -143,6 +143,12 @@ private:
     friend class Validator;
     Storage(std::shared_ptr<Engine> engine, std::uint32_t entry, std::uint32_t accessMode);
     Result<void> CheckWritable() const;
+    /// Finds and acquires a child element of the given directory type for opening.
+    Result<std::uint32_t> OpenChild(std::u16string_view name, std::uint32_t accessMode,
+                                    std::uint8_t type);
+    /// Creates (or, with mode::Create, replaces) a child element and acquires it.
+    Result<std::uint32_t> CreateChild(std::u16string_view name, std::uint32_t accessMode,
+                                      std::uint8_t type);
     std::shared_ptr<Engine> m_engine;
     std::uint32_t m_entry = 0;
     std::uint32_t m_mode = mode::Open;
