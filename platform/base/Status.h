@@ -44,7 +44,11 @@ inline constexpr HResult ExtantMarshallings = 0x80030108;
 inline constexpr HResult DocFileCorrupt = 0x80030109; // STG_E_DOCFILECORRUPT
 } // namespace hr
 
-inline constexpr bool Succeeded(HResult code) { return (code & 0x80000000u) == 0; }
-inline constexpr bool Failed(HResult code) { return !Succeeded(code); }
+inline constexpr bool Succeeded(HResult code) {
+    return (code & 0x80000000u) == 0;
+}
+inline constexpr bool Failed(HResult code) {
+    return !Succeeded(code);
+}
 
 } // namespace kelvo

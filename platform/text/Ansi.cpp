@@ -118,8 +118,12 @@ const CaseTables& Tables() {
 
 } // namespace
 
-char AnsiUpper(char c) { return static_cast<char>(Tables().upper[static_cast<unsigned char>(c)]); }
-char AnsiLower(char c) { return static_cast<char>(Tables().lower[static_cast<unsigned char>(c)]); }
+char AnsiUpper(char c) {
+    return static_cast<char>(Tables().upper[static_cast<unsigned char>(c)]);
+}
+char AnsiLower(char c) {
+    return static_cast<char>(Tables().lower[static_cast<unsigned char>(c)]);
+}
 
 AnsiString AnsiToUpper(AnsiView text) {
     AnsiString out(text);

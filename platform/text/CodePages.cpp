@@ -6,7 +6,9 @@
 
 namespace kelvo {
 
-bool IsKnownCodePage(int codePage) { return CodePageHighTable(codePage) != nullptr; }
+bool IsKnownCodePage(int codePage) {
+    return CodePageHighTable(codePage) != nullptr;
+}
 
 char16_t DecodeByte(int codePage, unsigned char byte) {
     if (byte < 0x80)

@@ -65,7 +65,8 @@ TEST(BankSearch, OneRowPerObjectWithEveryHitMarked) {
     b.SetBody(r, A("В тексте кот."));
     EXPECT_TRUE(search.Run(Criteria("кот")));
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].detail, A("<b>Найденные слова</b>:<p>...В тексте ") + Mark(A("кот")) + "....");
+    EXPECT_EQ(rows[0].detail,
+              A("<b>Найденные слова</b>:<p>...В тексте ") + Mark(A("кот")) + "....");
     EXPECT_EQ(rows[0].keywords, "x");
     EXPECT_EQ(rows[0].notes, Mark(A("кот")) + A(" спит"));
 }

@@ -1,5 +1,5 @@
-#include "platform/base/MemoryStream.h"
 #include "platform/text/ItemStream.h"
+#include "platform/base/MemoryStream.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +94,8 @@ TEST(ItemStream, HexTextAndHexValue) {
 
 TEST(ItemStream, ReadLineEdges) {
     const std::string bytes = std::string("one\r\ntwo\rthree\nfour\r\n\r\nfi\0ve\r\0\nlast", 36);
-    const auto expected = std::vector<AnsiString>{
-        "one", "two\rthree\nfour", "", "five", "last", "", ""};
+    const auto expected =
+        std::vector<AnsiString>{"one", "two\rthree\nfour", "", "five", "last", "", ""};
     EXPECT_EQ(ReadAllByteAtATime(bytes, expected.size()), expected);
     EXPECT_EQ(ReadAllBuffered(bytes, expected.size()), expected);
 }
