@@ -37,14 +37,14 @@ public:
     virtual int Run(CommandIo& io) = 0;
 };
 
-struct CommandSpec {
+struct CommandEntry {
     const char* name;
     const char* help; ///< one line, Russian
     std::unique_ptr<Command> (*make)();
 };
 
 /// Every command, in the order the help lists them.
-const std::vector<CommandSpec>& AllCommands();
+const std::vector<CommandEntry>& AllCommands();
 
 /// Runs kvb with `args` (without the program name) over the given streams; returns the exit
 /// status.

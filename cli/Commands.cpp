@@ -3,8 +3,8 @@
 
 namespace kelvo::cli {
 
-const std::vector<CommandSpec>& AllCommands() {
-    static const std::vector<CommandSpec> commands = {
+const std::vector<CommandEntry>& AllCommands() {
+    static const std::vector<CommandEntry> commands = {
         {"new", "Создать пустой банк данных", MakeNewCommand},
         {"info", "Сведения о банке: ревизия, свойства, количества", MakeInfoCommand},
         {"tree", "Дерево записей или папок паролей", MakeTreeCommand},

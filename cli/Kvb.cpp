@@ -75,11 +75,11 @@ int RunKvb(const std::vector<std::string>& args, std::istream& in, std::ostream&
         std::unique_ptr<Command> command;
     };
     std::vector<Entry> entries;
-    for (const CommandSpec& spec : AllCommands()) {
-        CLI::App* sub = app.add_subcommand(spec.name, spec.help);
+    for (const CommandEntry& entry : AllCommands()) {
+        CLI::App* sub = app.add_subcommand(entry.name, entry.help);
         RussianDefaults(*sub);
         sub->group("Команды");
-        auto command = spec.make();
+        auto command = entry.make();
         command->Define(*sub);
         entries.push_back({sub, std::move(command)});
     }

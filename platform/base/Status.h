@@ -11,9 +11,9 @@ using HResult = std::uint32_t;
 namespace hr {
 inline constexpr HResult Ok = 0x00000000;
 inline constexpr HResult False = 0x00000001;
-inline constexpr HResult Fail = 0x80004005;               // E_FAIL: unspecified failure
-inline constexpr HResult InvalidArg = 0x80070057;         // E_INVALIDARG
-inline constexpr HResult Unexpected = 0x8000FFFF;         // E_UNEXPECTED
+inline constexpr HResult Fail = 0x80004005;       // E_FAIL: a failure without a more precise code
+inline constexpr HResult InvalidArg = 0x80070057; // E_INVALIDARG
+inline constexpr HResult Unexpected = 0x8000FFFF; // E_UNEXPECTED
 inline constexpr HResult InvalidFunction = 0x80030001;    // STG_E_INVALIDFUNCTION
 inline constexpr HResult FileNotFound = 0x80030002;       // STG_E_FILENOTFOUND
 inline constexpr HResult PathNotFound = 0x80030003;       // STG_E_PATHNOTFOUND
