@@ -75,8 +75,12 @@ Result<Storage> OpenTarget(const std::string& file, bool create) {
 
 /// Walks to the storage holding the last name of `names`; with `create`, making storages.
 /// `chain` keeps the parents open (a child handle does not keep its parent open).
-Result<Storage> OpenParent(Storage& root, const std::vector<std::u16string>& names, bool create,
-                           std::vector<Storage>& chain, std::size_t upTo) {
+// Opens (with `create`, creating what is missing) the storages names[0..upTo) below `root` and
+// returns the innermost one, or `root` itself when upTo is 0; `chain` keeps them open.
+Result<Storage*> OpenParent(Storage& root, const std::vector<std::u16string>& names, bool create,
+                            std::vector<Storage>& chain, std::size_t upTo) {
+    chain.clear();
+    chain.reserve(upTo); // pointers into the chain stay valid
     Storage* current = &root;
     for (std::size_t i = 0; i < upTo; ++i) {
         auto next = current->OpenStorage(names[i]);
@@ -88,12 +92,7 @@ Result<Storage> OpenParent(Storage& root, const std::vector<std::u16string>& nam
         chain.push_back(std::move(*next));
         current = &chain.back();
     }
-    // Hand back the innermost storage; the caller's chain keeps the rest alive.
-    if (chain.empty())
-        return MakeError(hr::InvalidParameter, "no parent");
-    Storage last = std::move(chain.back());
-    chain.pop_back();
-    return last;
+    return current;
 }
 
 const char* TypeName(cfb::ElementType type) {
@@ -173,15 +172,10 @@ int CmdPut(const std::vector<std::string>& a, std::istream& in, std::ostream& er
     if (!root)
         return Refused(err, a[1], root.error());
     std::vector<Storage> chain;
-    Storage parentHolder;
-    Storage* parent = &*root;
-    if (names.size() > 1) {
-        auto p = OpenParent(*root, names, true, chain, names.size() - 1);
-        if (!p)
-            return Refused(err, a[2], p.error());
-        parentHolder = std::move(*p);
-        parent = &parentHolder;
-    }
+    auto p = OpenParent(*root, names, true, chain, names.size() - 1);
+    if (!p)
+        return Refused(err, a[2], p.error());
+    Storage* parent = *p;
     auto stream = parent->OpenStream(names.back());
     if (!stream && stream.code() == hr::FileNotFound)
         stream =
@@ -223,15 +217,10 @@ int CmdRm(const std::vector<std::string>& a, std::ostream& err) {
     if (!root)
         return Refused(err, a[1], root.error());
     std::vector<Storage> chain;
-    Storage holder;
-    Storage* parent = &*root;
-    if (names.size() > 1) {
-        auto p = OpenParent(*root, names, false, chain, names.size() - 1);
-        if (!p)
-            return Refused(err, a[2], p.error());
-        holder = std::move(*p);
-        parent = &holder;
-    }
+    auto p = OpenParent(*root, names, false, chain, names.size() - 1);
+    if (!p)
+        return Refused(err, a[2], p.error());
+    Storage* parent = *p;
     if (auto r = parent->DestroyElement(names.back()); !r)
         return Refused(err, a[2], r.error());
     return 0;
@@ -248,31 +237,20 @@ int CmdMv(const std::vector<std::string>& a, std::ostream& err) {
     if (!root)
         return Refused(err, a[1], root.error());
     std::vector<Storage> chainFrom, chainTo;
-    Storage holderFrom, holderTo;
-    Storage* src = &*root;
-    Storage* dst = &*root;
-    if (from.size() > 1) {
-        auto p = OpenParent(*root, from, false, chainFrom, from.size() - 1);
-        if (!p)
-            return Refused(err, a[2], p.error());
-        holderFrom = std::move(*p);
-        src = &holderFrom;
-    }
+    auto src = OpenParent(*root, from, false, chainFrom, from.size() - 1);
+    if (!src)
+        return Refused(err, a[2], src.error());
     const bool sameParent =
         from.size() == to.size() && std::equal(from.begin(), from.end() - 1, to.begin());
     if (sameParent) {
-        if (auto r = src->RenameElement(from.back(), to.back()); !r)
+        if (auto r = (*src)->RenameElement(from.back(), to.back()); !r)
             return Refused(err, a[2], r.error());
         return 0;
     }
-    if (to.size() > 1) {
-        auto p = OpenParent(*root, to, false, chainTo, to.size() - 1);
-        if (!p)
-            return Refused(err, a[3], p.error());
-        holderTo = std::move(*p);
-        dst = &holderTo;
-    }
-    if (auto r = src->CopyElementTo(from.back(), *dst, to.back(), true, false); !r)
+    auto dst = OpenParent(*root, to, false, chainTo, to.size() - 1);
+    if (!dst)
+        return Refused(err, a[3], dst.error());
+    if (auto r = (*src)->CopyElementTo(from.back(), **dst, to.back(), true, false); !r)
         return Refused(err, a[2], r.error());
     return 0;
 }
