@@ -567,32 +567,26 @@ std::string VarTypeName(std::uint16_t type) {
     return name;
 }
 
+namespace {
+PropertyValue IntegerValue(std::uint16_t type, std::int64_t v) {
+    PropertyValue p;
+    p.type = type;
+    p.integer = v;
+    return p;
+}
+} // namespace
+
 PropertyValue PropertyValue::I2(std::int16_t v) {
-    PropertyValue p;
-    p.type = vt::I2;
-    p.integer = v;
-    return p;
+    return IntegerValue(vt::I2, v);
 }
-
 PropertyValue PropertyValue::I4(std::int32_t v) {
-    PropertyValue p;
-    p.type = vt::I4;
-    p.integer = v;
-    return p;
+    return IntegerValue(vt::I4, v);
 }
-
 PropertyValue PropertyValue::UI4(std::uint32_t v) {
-    PropertyValue p;
-    p.type = vt::UI4;
-    p.integer = v;
-    return p;
+    return IntegerValue(vt::UI4, v);
 }
-
 PropertyValue PropertyValue::Bool(bool v) {
-    PropertyValue p;
-    p.type = vt::Bool;
-    p.integer = v ? -1 : 0;
-    return p;
+    return IntegerValue(vt::Bool, v ? -1 : 0);
 }
 
 PropertyValue PropertyValue::FileTimeValue(std::uint64_t ticks) {
