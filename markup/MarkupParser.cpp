@@ -267,4 +267,13 @@ std::vector<MarkupPiece> ParseMarkup(AnsiView source, const MarkupStyle& initial
     return runs;
 }
 
+AnsiString MarkupPlainText(AnsiView text) {
+    AnsiString plain;
+    for (const MarkupPiece& run : ParseMarkup(text, MarkupStyle{}))
+        plain += run.text == kMarkupLineBreak ? AnsiView("\n") : AnsiView(run.text);
+    while (!plain.empty() && plain.back() == '\n') // a closing paragraph ends no visible line
+        plain.pop_back();
+    return plain;
+}
+
 } // namespace kelvo

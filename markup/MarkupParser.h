@@ -35,4 +35,8 @@ void ApplyFontAttributes(AnsiView attributes, MarkupStyle& style);
 std::vector<MarkupPiece> ParseMarkup(AnsiView text, const MarkupStyle& initialStyle,
                                      MarkupAlign initialAlign = MarkupAlign::Left);
 
+/// The text a markup text shows, without its tags and with its entities decoded; each line
+/// break inside the text becomes a line feed. What screen readers, tips and sorting use.
+AnsiString MarkupPlainText(AnsiView text);
+
 } // namespace kelvo

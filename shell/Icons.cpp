@@ -49,101 +49,6 @@ QIcon LetterIcon(const QString& letters, const QColor& colour) {
     return QIcon(pixmap);
 }
 
-void DrawShape(QPainter& p, int shape, const QColor& c) {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(c.darker(150), 2));
-    p.setBrush(c);
-    switch (shape) {
-    case 0: // key
-        p.drawEllipse(QRectF(3, 10, 12, 12));
-        p.drawRect(QRectF(14, 14, 15, 4));
-        p.drawRect(QRectF(23, 18, 3, 5));
-        break;
-    case 1: // padlock
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(9, 3, 14, 16), 0, 180 * 16);
-        p.setBrush(c);
-        p.drawRect(QRectF(6, 13, 20, 15));
-        break;
-    case 2: // globe
-        p.drawEllipse(QRectF(4, 4, 24, 24));
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::white, 1.5));
-        p.drawEllipse(QRectF(11, 5, 10, 22));
-        p.drawLine(QPointF(5, 16), QPointF(27, 16));
-        break;
-    case 3: // envelope
-        p.drawRect(QRectF(3, 8, 26, 17));
-        p.setPen(QPen(Qt::white, 1.5));
-        p.drawLine(QPointF(4, 9), QPointF(16, 18));
-        p.drawLine(QPointF(28, 9), QPointF(16, 18));
-        break;
-    case 4: // bank card
-        p.drawRoundedRect(QRectF(3, 7, 26, 18), 3, 3);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        p.drawRect(QRectF(4, 11, 24, 4));
-        break;
-    case 5: { // house
-        QPainterPath path;
-        path.moveTo(16, 3);
-        path.lineTo(29, 15);
-        path.lineTo(25, 15);
-        path.lineTo(25, 28);
-        path.lineTo(7, 28);
-        path.lineTo(7, 15);
-        path.lineTo(3, 15);
-        path.closeSubpath();
-        p.drawPath(path);
-        break;
-    }
-    case 6: { // star
-        QPainterPath path;
-        const QPointF pts[10] = {{16, 2},  {20, 12}, {30, 12}, {22, 18}, {25, 29},
-                                 {16, 22}, {7, 29},  {10, 18}, {2, 12},  {12, 12}};
-        path.moveTo(pts[0]);
-        for (int i = 1; i < 10; ++i)
-            path.lineTo(pts[i]);
-        path.closeSubpath();
-        p.drawPath(path);
-        break;
-    }
-    case 7: // person
-        p.drawEllipse(QRectF(10, 3, 12, 12));
-        p.drawChord(QRectF(4, 16, 24, 24), 0, 180 * 16);
-        break;
-    case 8: // phone
-        p.drawRoundedRect(QRectF(9, 2, 14, 28), 3, 3);
-        p.setBrush(Qt::white);
-        p.setPen(Qt::NoPen);
-        p.drawRect(QRectF(11, 5, 10, 17));
-        break;
-    case 9: // monitor
-        p.drawRect(QRectF(3, 4, 26, 18));
-        p.drawRect(QRectF(13, 22, 6, 4));
-        p.drawRect(QRectF(8, 26, 16, 3));
-        break;
-    default: // shield
-    {
-        QPainterPath path;
-        path.moveTo(16, 2);
-        path.lineTo(28, 7);
-        path.cubicTo(28, 20, 22, 26, 16, 30);
-        path.cubicTo(10, 26, 4, 20, 4, 7);
-        path.closeSubpath();
-        p.drawPath(path);
-        break;
-    }
-    }
-}
-
-QIcon ShapeIcon(int shape, const QColor& colour) {
-    QPixmap pixmap = Canvas();
-    QPainter p(&pixmap);
-    DrawShape(p, shape, colour);
-    return QIcon(pixmap);
-}
-
 QIcon FolderIcon(bool open, const QColor& colour) {
     QPixmap pixmap = Canvas();
     QPainter p(&pixmap);
@@ -226,31 +131,13 @@ QIcon CommandIcon(int commandId) {
     return icon;
 }
 
-QIcon PasswordIcon(int number) {
-    static std::array<QIcon, kPasswordIconCount> icons;
-    if (number < 0 || number >= kPasswordIconCount)
-        number = 0;
-    QIcon& icon = icons[static_cast<std::size_t>(number)];
-    if (icon.isNull()) {
-        // Eleven shapes in three colours: every number has a picture of its own.
-        static const std::array<QColor, 3> colours{
-            QColor(0xd8, 0x9a, 0x1a), QColor(0x2e, 0x6d, 0xb4), QColor(0x3c, 0x9a, 0x4b)};
-        const QString bundled =
-            QStringLiteral(":/icons/pwd-%1.png").arg(number, 2, 10, QLatin1Char('0'));
-        icon = QFile::exists(bundled)
-                   ? QIcon(bundled)
-                   : ShapeIcon(number % 11, colours[static_cast<std::size_t>(number / 11)]);
-    }
-    return icon;
-}
-
 QIcon AppIcon() {
     static QIcon icon;
     if (icon.isNull()) {
         if (QFile::exists(QStringLiteral(":/icons/kelvo-48.png")))
             icon = QIcon(QStringLiteral(":/icons/kelvo-48.png"));
         else
-            icon = ShapeIcon(10, QColor(0x2e, 0x6d, 0xb4));
+            icon = PasswordIcon(10); // the shield
     }
     return icon;
 }
@@ -292,7 +179,7 @@ QIcon PasswordTreeImage(int index) {
     static const QColor blue(0x6c, 0x9b, 0xd2);
     switch (index) {
     case 0:
-        return Themed("dialog-password", ShapeIcon(1, QColor(0xd8, 0x9a, 0x1a)));
+        return Themed("dialog-password", PasswordIcon(1)); // the padlock
     case 2:
         return Themed("folder", FolderIcon(false, blue));
     case 3:

@@ -2,17 +2,14 @@
 // fallbacks drawn by the program so that every command has an icon on any desktop.
 #pragma once
 
+#include "widgets/PasswordIcons.h"
+
 #include <QIcon>
 
 namespace kelvo {
 
-/// Number of password icons; a password with icon number n shows PasswordIcon(n).
-inline constexpr int kPasswordIconCount = 33;
-
 /// The icon of a command (theme icon, else the bundled one); null for commands without one.
 QIcon CommandIcon(int commandId);
-/// One of the 33 password icons, in their fixed order; out-of-range numbers give icon 0.
-QIcon PasswordIcon(int number);
 /// The frame's image list: 0 program, 1 record, 2 records tab, 3 passwords tab, then the
 /// 33 password icons from 4 on.
 QIcon FrameImage(int index);

@@ -190,35 +190,25 @@ bool SettingsStore::LoadWindowState(QWidget& window, const QString& name) {
     return true;
 }
 
+void SettingsStore::SaveListLayout(const QString& name, const ListLayout& layout) {
+    SetRawValue(kWindowStateData, name, EncodeListLayout(layout));
+}
+
+std::optional<ListLayout> SettingsStore::LoadListLayout(const QString& name) {
+    return DecodeListLayout(RawValue(kWindowStateData, name));
+}
+
 void SettingsStore::SaveListState(const QHeaderView& header, const QString& name, int sortColumn,
                                   int sortOrder) {
-    ListLayout layout;
-    layout.sortColumn = sortColumn;
-    layout.sortOrder = sortOrder;
-    for (int i = 0; i < header.count(); ++i)
-        layout.columns.push_back({header.visualIndex(i), header.sectionSize(i)});
-    SetRawValue(kWindowStateData, name, EncodeListLayout(layout));
+    SaveListLayout(name, CaptureListLayout(header, sortColumn, sortOrder));
 }
 
 bool SettingsStore::LoadListState(QHeaderView& header, const QString& name, int* sortColumn,
                                   int* sortOrder) {
-    const std::optional<ListLayout> layout = DecodeListLayout(RawValue(kWindowStateData, name));
+    const std::optional<ListLayout> layout = LoadListLayout(name);
     if (!layout)
         return false;
-    const int count = static_cast<int>(layout->columns.size());
-    for (int i = 0; i < count && i < header.count(); ++i) {
-        const ListLayout::Column& column = layout->columns[static_cast<std::size_t>(i)];
-        if (column.width > 0 && column.width < 10000)
-            header.resizeSection(i, column.width);
-    }
-    // Display order: move each column to its stored place, in order of the places.
-    for (int place = 0; place < header.count(); ++place)
-        for (int i = 0; i < count && i < header.count(); ++i)
-            if (layout->columns[static_cast<std::size_t>(i)].order == place) {
-                const int from = header.visualIndex(i);
-                if (from != place)
-                    header.moveSection(from, place);
-            }
+    ApplyListLayout(header, *layout);
     if (sortColumn)
         *sortColumn = layout->sortColumn;
     if (sortOrder)

@@ -3,6 +3,8 @@
 // paths, value names and the binary records are those the program has always written.
 #pragma once
 
+#include "widgets/ListLayout.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -34,14 +36,8 @@ QByteArray EncodeWindowPlacement(const WindowPlacement& placement);
 /// Empty unless the value is exactly 32 bytes (the magic is not examined).
 std::optional<WindowPlacement> DecodeWindowPlacement(const QByteArray& bytes);
 
-/// The list layout record: per column its display order and width.
-struct ListLayout {
-    struct Column {
-        std::int32_t order = 0, width = 0;
-    };
-    std::int32_t sortColumn = 0, sortOrder = 0;
-    std::vector<Column> columns;
-};
+/// The list layout record (ListLayout): magic, column count, sort column and order, then per
+/// column its display order and width.
 QByteArray EncodeListLayout(const ListLayout& layout);
 /// Empty when the value is shorter than its header or than the columns it announces.
 std::optional<ListLayout> DecodeListLayout(const QByteArray& bytes);
@@ -49,7 +45,7 @@ std::optional<ListLayout> DecodeListLayout(const QByteArray& bytes);
 /// "a\\\\b\\" -> "a\\b": doubled backslashes become one, a leading and a trailing one go.
 QString NormaliseSubPath(QString subPath);
 
-class SettingsStore {
+class SettingsStore : public ListLayoutStore {
 public:
     static inline const char* kCompany = "Tervastine & Company";
     static inline const char* kApplication = "Quorvelline 2003 Professional";
@@ -59,7 +55,7 @@ public:
     SettingsStore();
     /// A store in the given INI file (tests).
     explicit SettingsStore(const QString& iniPath);
-    ~SettingsStore();
+    ~SettingsStore() override;
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
@@ -82,6 +78,11 @@ public:
     bool LoadWindowState(QWidget& window, const QString& name);
     QByteArray RawValue(const QString& subPath, const QString& name) const;
     void SetRawValue(const QString& subPath, const QString& name, const QByteArray& bytes);
+
+    /// A list layout under `name` in "Window State Data" (the grids and lists of the widget
+    /// kit save theirs through these).
+    void SaveListLayout(const QString& name, const ListLayout& layout) override;
+    std::optional<ListLayout> LoadListLayout(const QString& name) override;
 
     void SaveListState(const QHeaderView& header, const QString& name, int sortColumn = 0,
                        int sortOrder = 0);

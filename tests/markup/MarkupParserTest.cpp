@@ -113,3 +113,9 @@ TEST(MarkupParser, ColoursArePaddedOnTheLeft) {
     EXPECT_EQ(attributes[2], (std::pair<AnsiString, AnsiString>{"c", ""}));
     EXPECT_EQ(attributes[3], (std::pair<AnsiString, AnsiString>{"open d", "2"}));
 }
+
+TEST(MarkupParser, PlainTextDropsTagsAndKeepsLineBreaks) {
+    EXPECT_EQ(MarkupPlainText("<b>Place</b>: a&lt;b<br>c<p>d</p>"), "Place: a<b\nc\nd");
+    EXPECT_EQ(MarkupPlainText("<font color=#0000FF>5 & 6</font><br>"), "5 & 6");
+    EXPECT_EQ(MarkupPlainText("<br>x"), "\nx");
+}

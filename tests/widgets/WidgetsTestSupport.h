@@ -1,0 +1,50 @@
+// Helpers of the widget kit tests: a layout store in memory and pixel searches in grabs.
+#pragma once
+
+#include "widgets/ListLayout.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <functional>
+#include <map>
+
+namespace kelvo::test {
+
+/// Keeps layouts by name, as the settings store does.
+class MemoryLayoutStore : public ListLayoutStore {
+public:
+    void SaveListLayout(const QString& name, const ListLayout& layout) override {
+        layouts[name] = layout;
+    }
+    std::optional<ListLayout> LoadListLayout(const QString& name) override {
+        const auto it = layouts.find(name);
+        if (it == layouts.end())
+            return std::nullopt;
+        return it->second;
+    }
+    std::map<QString, ListLayout> layouts;
+};
+
+/// The bounding box of the pixels of `image` within `area` for which `match` holds.
+inline QRect InkBox(const QImage& image, const std::function<bool(QColor)>& match,
+                    QRect area = {}) {
+    if (area.isNull())
+        area = image.rect();
+    area &= image.rect();
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (match(image.pixelColor(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+inline bool Bluish(QColor c) {
+    return c.blue() > 150 && c.red() < 110 && c.green() < 110;
+}
+inline bool Reddish(QColor c) {
+    return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+}
+
+} // namespace kelvo::test
