@@ -26,13 +26,13 @@ const QColor kPink(0xd6, 0x45, 0x7a);
 const QColor kPaper(0xf4, 0xf1, 0xe8);
 
 const std::array<const char*, kPasswordIconCount> kNames{
-    "Ключ",         "Замок",      "Интернет",   "Почта",       "Банковская карта",
-    "Дом",          "Звезда",     "Человек",    "Телефон",     "Компьютер",
-    "Щит",          "Облако",     "Настройки",  "Сердце",      "Покупки",
-    "Сообщения",    "Сеть Wi-Fi", "Игры",       "Работа",      "Книга",
-    "Музыка",       "Фото",       "Видео",      "Сервер",      "База данных",
-    "Флаг",         "Молния",     "Папка",      "Календарь",   "Деньги",
-    "Подарок",      "Путешествия", "Автомобиль"};
+    "Ключ",      "Замок",       "Интернет",  "Почта",     "Банковская карта",
+    "Дом",       "Звезда",      "Человек",   "Телефон",   "Компьютер",
+    "Щит",       "Облако",      "Настройки", "Сердце",    "Покупки",
+    "Сообщения", "Сеть Wi-Fi",  "Игры",      "Работа",    "Книга",
+    "Музыка",    "Фото",        "Видео",     "Сервер",    "База данных",
+    "Флаг",      "Молния",      "Папка",     "Календарь", "Деньги",
+    "Подарок",   "Путешествия", "Автомобиль"};
 
 class Pen {
 public:
@@ -95,6 +95,13 @@ QPainterPath Polygon(std::initializer_list<QPointF> points) {
     return path;
 }
 
+// The outline of overlapping shapes as one (simplified() alone would use the odd-even rule
+// and cut holes where they overlap).
+QPainterPath Merged(QPainterPath path) {
+    path.setFillRule(Qt::WindingFill);
+    return path.simplified();
+}
+
 QPainterPath Star(double cx, double cy, double outer, double inner, int points) {
     QPainterPath path;
     for (int i = 0; i < 2 * points; ++i) {
@@ -118,7 +125,7 @@ void DrawIcon(QPainter& p, int number) {
         key.addPath(Rect(15, 13.5, 15, 5, 1));
         key.addPath(Rect(22, 17, 3.5, 6));
         key.addPath(Rect(27, 17, 3, 4.5));
-        pen.Fill(key.simplified(), kGold);
+        pen.Fill(Merged(key), kGold);
         pen.Flat(Circle(8.5, 16, 2.8), Qt::white);
         break;
     }
@@ -222,7 +229,7 @@ void DrawIcon(QPainter& p, int number) {
         cloud.addPath(Circle(18, 14, 8));
         cloud.addPath(Circle(24.5, 20, 5.5));
         cloud.addPath(Rect(8, 19, 18, 6.5, 3));
-        pen.Fill(cloud.simplified(), kSky.lighter(115));
+        pen.Fill(Merged(cloud), kSky.lighter(115));
         break;
     }
     case 12: { // gear
@@ -233,7 +240,7 @@ void DrawIcon(QPainter& p, int number) {
             turn.rotate(i * 45.0);
             gear.addPath(turn.map(Rect(-2.8, -14, 5.6, 6, 1)));
         }
-        gear = gear.simplified().subtracted(Circle(16, 16, 4));
+        gear = Merged(gear).subtracted(Circle(16, 16, 4));
         pen.Fill(gear, kGrey);
         break;
     }
@@ -263,7 +270,7 @@ void DrawIcon(QPainter& p, int number) {
     case 15: { // chat bubble
         QPainterPath bubble = Rect(2.5, 4, 27, 19, 5);
         bubble.addPath(Polygon({{8, 20}, {15, 20}, {7, 29}}));
-        pen.Fill(bubble.simplified(), kTeal);
+        pen.Fill(Merged(bubble), kTeal);
         for (double x : {10.0, 16.0, 22.0})
             pen.Flat(Circle(x, 13.5, 2), Qt::white);
         break;
@@ -283,7 +290,7 @@ void DrawIcon(QPainter& p, int number) {
         QPainterPath pad = Rect(2.5, 10, 27, 14, 7);
         pad.addPath(Circle(8, 22, 5));
         pad.addPath(Circle(24, 22, 5));
-        pen.Fill(pad.simplified(), kPurple);
+        pen.Fill(Merged(pad), kPurple);
         pen.Flat(Rect(6, 15.5, 7, 2.4), Qt::white);
         pen.Flat(Rect(8.3, 13.2, 2.4, 7), Qt::white);
         pen.Flat(Circle(22, 15, 1.7), kGold);
@@ -311,13 +318,13 @@ void DrawIcon(QPainter& p, int number) {
         beam.addPath(Rect(24.4, 5, 2.6, 15));
         beam.addPath(Ellipse(8.5, 24, 4.5, 3.6));
         beam.addPath(Ellipse(22, 20, 4.5, 3.6));
-        pen.Fill(beam.simplified(), kPurple);
+        pen.Fill(Merged(beam), kPurple);
         break;
     }
     case 21: { // camera
         QPainterPath body = Rect(2.5, 9, 27, 18, 3);
         body.addPath(Rect(10, 5, 10, 6, 1.5));
-        pen.Fill(body.simplified(), QColor(0x3a, 0x40, 0x48));
+        pen.Fill(Merged(body), QColor(0x3a, 0x40, 0x48));
         pen.Fill(Circle(16, 18, 6.5), kSky);
         pen.Flat(Circle(16, 18, 3), QColor(0x1d, 0x4e, 0x7a));
         pen.Flat(Rect(23.5, 11.5, 3.5, 2.2), kGold);
@@ -338,7 +345,7 @@ void DrawIcon(QPainter& p, int number) {
     case 24: { // database
         QPainterPath drum = Rect(5, 7, 22, 18);
         drum.addPath(Ellipse(16, 25, 11, 4.5));
-        pen.Fill(drum.simplified(), kBlue);
+        pen.Fill(Merged(drum), kBlue);
         QPainterPath rings;
         rings.arcMoveTo(QRectF(5, 10.5, 22, 9), 180);
         rings.arcTo(QRectF(5, 10.5, 22, 9), 180, 180);
@@ -365,7 +372,7 @@ void DrawIcon(QPainter& p, int number) {
     case 27: { // folder
         QPainterPath back = Rect(3, 6, 11, 6, 1.5);
         back.addPath(Rect(3, 9, 26, 19, 2));
-        pen.Fill(back.simplified(), kGold.darker(115));
+        pen.Fill(Merged(back), kGold.darker(115));
         pen.Fill(Polygon({{3, 14}, {29, 14}, {29, 28}, {3, 28}}), kGold);
         break;
     }
@@ -422,7 +429,7 @@ void DrawIcon(QPainter& p, int number) {
     case 32: { // car
         QPainterPath body = Rect(2, 15, 28, 9, 3);
         body.addPath(Polygon({{8, 16}, {11, 8}, {22, 8}, {26, 16}}));
-        pen.Fill(body.simplified(), kRed);
+        pen.Fill(Merged(body), kRed);
         pen.Flat(Polygon({{11, 15}, {12.8, 10}, {16, 10}, {16, 15}}), kSky.lighter(120));
         pen.Flat(Polygon({{18, 15}, {18, 10}, {21, 10}, {23.5, 15}}), kSky.lighter(120));
         pen.Fill(Circle(9, 24, 3.6), QColor(0x2a, 0x2e, 0x33));

@@ -1,5 +1,5 @@
-// The report grid: a tree view over the flat grid model, drawing whole rows itself (the cells
-// through its item delegate, then the detail area across the columns).
+// The report grid: a table view over the grid model whose item delegate draws the cells, with
+// the detail areas drawn across the columns after them.
 #include "widgets/ReportGrid.h"
 
 #include "markup/ui/MarkupPainter.h"
@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -31,11 +32,15 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        const QRect area = m_grid->CellAreaIn(option.rect, index.row(), index.column());
+        const QRect& cell = option.rect;
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(cell, m_grid->m_selectionFill);
+        const QRect area = m_grid->CellAreaIn(cell, index.row(), index.column());
         m_grid->PaintMarkup(*painter, m_grid->m_model->Cell(index.row(), index.column()), area);
+        // Grid lines: between the columns of the cell area, and under the row.
         painter->setPen(m_grid->m_gridLine);
-        const int x = option.rect.right();
-        painter->drawLine(x, option.rect.top(), x, area.bottom());
+        painter->drawLine(cell.right(), cell.top(), cell.right(), area.bottom());
+        painter->drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -47,24 +52,48 @@ private:
 };
 
 ReportGrid::ReportGrid(QWidget* parent)
-    : QTreeView(parent), m_model(new ReportGridModel(this)),
+    : QTableView(parent), m_model(new ReportGridModel(this)),
       m_measurer(std::make_unique<QtTextMeasurer>(logicalDpiY())) {
     setModel(m_model);
     setItemDelegate(new ReportGridDelegate(this));
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
-    setUniformRowHeights(false);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
     setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollMode(ScrollPerPixel);
 
-    QHeaderView* head = header();
+    QHeaderView* rows = verticalHeader();
+    // Rows added at the end or given a height need no new layout of the whole view (which
+    // repaints every visible row, once per row while a search adds its rows): only the scroll
+    // range grows and the rows are painted from where they show.
+    disconnect(rows, SIGNAL(sectionCountChanged(int, int)), this, SLOT(rowCountChanged(int, int)));
+    connect(rows, &QHeaderView::sectionCountChanged, this, &ReportGrid::RowsCounted);
+    disconnect(rows, SIGNAL(sectionResized(int, int, int)), this, SLOT(rowResized(int, int, int)));
+    connect(rows, &QHeaderView::sectionResized, this, &ReportGrid::RowResized);
+    m_geometryTimer.setSingleShot(true);
+    m_geometryTimer.setInterval(40);
+    connect(&m_geometryTimer, &QTimer::timeout, this, [this] { updateGeometries(); });
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    // Heights of new rows, and of rows whose heights change or which a sort moves.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { ApplyRowHeights(first, last); });
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to, const QList<int>& roles) {
+                if (roles.isEmpty() || roles.contains(Qt::SizeHintRole))
+                    ApplyRowHeights(from.row(), to.row());
+            });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this,
+            [this] { ApplyRowHeights(0, RowCount() - 1); });
+
+    QHeaderView* head = horizontalHeader();
     head->setSectionsMovable(true);
     head->setSectionsClickable(true);
+    head->setHighlightSections(false);
     head->setStretchLastSection(false);
     head->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     head->setMinimumSectionSize(8);
@@ -96,7 +125,7 @@ void ReportGrid::SetColumns(const std::vector<ReportColumn>& columns) {
         headings.push_back(column.heading);
     m_model->Clear();
     m_model->SetHeadings(headings);
-    QHeaderView* head = header();
+    QHeaderView* head = horizontalHeader();
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         if (head->visualIndex(i) != i)
             head->moveSection(head->visualIndex(i), i);
@@ -114,12 +143,15 @@ void ReportGrid::UpdateStyle() {
     m_selectionFill =
         Blend(colours.color(QPalette::Highlight), colours.color(QPalette::Base), 0.35);
     m_gridLine = Blend(colours.color(QPalette::Text), colours.color(QPalette::Base), 0.15);
-    m_model->SetDefaultRowHeight(m_measurer->Metrics(m_style).height() + kRowExtra + 4);
+    const int line = m_measurer->Metrics(m_style).height() + kRowExtra + 4;
+    m_model->SetDefaultRowHeight(line);
+    verticalHeader()->setDefaultSectionSize(line);
+    ApplyRowHeights(0, RowCount() - 1);
     viewport()->update();
 }
 
 void ReportGrid::changeEvent(QEvent* event) {
-    QTreeView::changeEvent(event);
+    QTableView::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         UpdateStyle();
 }
@@ -129,11 +161,11 @@ int ReportGrid::MeasureMarkup(AnsiView text, int width) const {
 }
 
 int ReportGrid::CellTextWidth(int column) const {
-    return std::max(1, header()->sectionSize(column) - 2 * kCellMargin);
+    return std::max(1, horizontalHeader()->sectionSize(column) - 2 * kCellMargin);
 }
 
 int ReportGrid::DetailTextWidth() const {
-    const QHeaderView* head = header();
+    const QHeaderView* head = horizontalHeader();
     int total = 0, first = -1;
     for (int visual = 0; visual < head->count(); ++visual) {
         const int logical = head->logicalIndex(visual);
@@ -147,23 +179,36 @@ int ReportGrid::DetailTextWidth() const {
     return std::max(1, total);
 }
 
-ReportGridModel::Heights ReportGrid::FittedHeights(int row) const {
+ReportGridModel::Heights ReportGrid::FittedHeights(const ReportRow& row) const {
     int cell = 0;
-    for (int column = 0; column < ColumnCount(); ++column)
-        cell = std::max(cell, MeasureMarkup(m_model->Cell(row, column), CellTextWidth(column)));
-    const AnsiString& detail = m_model->Row(row).detail;
-    if (detail.empty())
+    for (int column = 0; column < ColumnCount() && column < static_cast<int>(row.cells.size());
+         ++column)
+        cell = std::max(cell, MeasureMarkup(row.cells[static_cast<std::size_t>(column)],
+                                            CellTextWidth(column)));
+    if (row.detail.empty())
         return {0, cell + kRowExtra + 4};
     // A row with a detail keeps a cell area of at least one line.
     cell = std::max(cell, m_measurer->Metrics(m_style).height());
-    const int detailHeight = MeasureMarkup(detail, DetailTextWidth());
+    const int detailHeight = MeasureMarkup(row.detail, DetailTextWidth());
     return {cell, detailHeight + kRowExtra + cell + 10};
+}
+
+void ReportGrid::Fit(ReportRow& row) const {
+    const ReportGridModel::Heights heights = FittedHeights(row);
+    row.cellHeight = heights.cellHeight;
+    row.height = heights.height;
+}
+
+int ReportGrid::AddRow(ReportRow row, bool fit) {
+    if (fit)
+        Fit(row);
+    return m_model->AddRow(std::move(row));
 }
 
 void ReportGrid::FitRowHeight(int row) {
     if (row < 0 || row >= RowCount())
         return;
-    const ReportGridModel::Heights heights = FittedHeights(row);
+    const ReportGridModel::Heights heights = FittedHeights(m_model->Row(row));
     m_model->SetRowHeight(row, heights.cellHeight, heights.height);
 }
 
@@ -171,7 +216,7 @@ void ReportGrid::FitRowHeights() {
     std::vector<ReportGridModel::Heights> heights;
     heights.reserve(static_cast<std::size_t>(RowCount()));
     for (int row = 0; row < RowCount(); ++row)
-        heights.push_back(FittedHeights(row));
+        heights.push_back(FittedHeights(m_model->Row(row)));
     m_model->SetRowHeights(heights);
 }
 
@@ -185,7 +230,7 @@ QRect ReportGrid::CellAreaIn(const QRect& cellRect, int row, int /*column*/) con
 QRect ReportGrid::DetailAreaIn(const QRect& rowRect, const ReportRow& row) const {
     if (row.cellHeight <= 0)
         return {};
-    const QHeaderView* head = header();
+    const QHeaderView* head = horizontalHeader();
     int left = -1, right = -1;
     for (int visual = 0; visual < head->count(); ++visual) {
         const int logical = head->logicalIndex(visual);
@@ -226,55 +271,87 @@ void ReportGrid::PaintMarkup(QPainter& painter, AnsiView text, const QRect& area
     painter.restore();
 }
 
-void ReportGrid::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                         const QModelIndex& index) const {
-    const int row = index.row();
-    const QRect rowRect(0, option.rect.top(), viewport()->width(), option.rect.height());
-    if (selectionModel()->isSelected(index))
-        painter->fillRect(rowRect, m_selectionFill);
-
-    const QHeaderView* head = header();
-    QAbstractItemDelegate* delegate = itemDelegate();
-    int right = 0;
-    for (int visual = 0; visual < head->count(); ++visual) {
-        const int logical = head->logicalIndex(visual);
-        if (head->isSectionHidden(logical))
-            continue;
-        const int x = head->sectionViewportPosition(logical);
-        const int width = head->sectionSize(logical);
-        right = std::max(right, x + width);
-        if (x >= rowRect.right() || x + width <= 0)
-            continue;
-        QStyleOptionViewItem cell = option;
-        cell.rect = QRect(x, rowRect.top(), width, rowRect.height());
-        delegate->paint(painter, cell, m_model->index(row, logical));
+void ReportGrid::RowsCounted(int oldCount, int newCount) {
+    if (newCount < oldCount || oldCount == 0) {
+        rowCountChanged(oldCount, newCount);
+        return;
     }
+    // The scroll range follows at most every few hundredths of a second: while a search adds
+    // a row between any two events, repainting the scroll bar each time would cost more than
+    // the rows.
+    if (!m_geometryTimer.isActive())
+        m_geometryTimer.start();
+    const int top = rowViewportPosition(oldCount);
+    if (top < viewport()->height())
+        viewport()->update(QRect(0, std::max(0, top), viewport()->width(), viewport()->height()));
+}
 
-    const ReportRow& r = m_model->Row(row);
-    if (!r.detail.empty())
-        PaintMarkup(*painter, r.detail, DetailAreaIn(rowRect, r));
+void ReportGrid::RowResized(int row, int, int) {
+    if (!m_geometryTimer.isActive())
+        m_geometryTimer.start();
+    const int top = rowViewportPosition(row);
+    if (top < viewport()->height())
+        viewport()->update(QRect(0, std::max(0, top), viewport()->width(), viewport()->height()));
+}
 
-    painter->setPen(m_gridLine);
-    const int bottom = rowRect.top() + rowRect.height() - 1;
-    painter->drawLine(0, bottom, std::min(right, rowRect.right()), bottom);
+void ReportGrid::FlushGeometry() {
+    if (m_geometryTimer.isActive()) {
+        m_geometryTimer.stop();
+        updateGeometries();
+    }
+}
 
-    if (hasFocus() && currentIndex().row() == row) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rowRect.adjusted(0, 0, -1, -1);
-        focus.backgroundColor = m_selectionFill;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, this);
+void ReportGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    FlushGeometry();
+    QTableView::scrollTo(index, hint);
+}
+
+void ReportGrid::ApplyRowHeights(int first, int last) {
+    QHeaderView* rows = verticalHeader();
+    const int defaultHeight = rows->defaultSectionSize();
+    for (int row = std::max(0, first); row <= last && row < RowCount(); ++row) {
+        const int height = m_model->RowHeight(row);
+        if (height != defaultHeight || rows->sectionSize(row) != height)
+            rows->resizeSection(row, height);
+    }
+}
+
+void ReportGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event); // the cells, through the delegate
+    if (RowCount() == 0)
+        return;
+    const QRect dirty = event->rect();
+    int first = rowAt(dirty.top());
+    int last = rowAt(dirty.bottom());
+    if (first < 0)
+        first = 0;
+    if (last < 0)
+        last = RowCount() - 1;
+    QPainter painter(viewport());
+    painter.setClipRect(dirty);
+    const int current = hasFocus() && currentIndex().isValid() ? currentIndex().row() : -1;
+    for (int row = first; row <= last; ++row) {
+        const QRect rowRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
+        const ReportRow& r = m_model->Row(row);
+        if (!r.detail.empty())
+            PaintMarkup(painter, r.detail, DetailAreaIn(rowRect, r));
+        if (row == current) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = rowRect.adjusted(0, 0, -1, -1);
+            focus.backgroundColor = m_selectionFill;
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
     }
 }
 
 void ReportGrid::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        SelectedRow() >= 0) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && SelectedRow() >= 0) {
         emit RowActivated(SelectedRow());
         event->accept();
         return;
     }
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 int ReportGrid::SelectedRow() const {
@@ -288,8 +365,8 @@ void ReportGrid::SelectRow(int row) {
         return;
     }
     const QModelIndex index = m_model->index(row, 0);
-    selectionModel()->setCurrentIndex(index,
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
     scrollTo(index);
 }
 
@@ -299,7 +376,7 @@ void ReportGrid::SortByColumn(int column, Qt::SortOrder order) {
     m_sortColumn = column;
     m_sortOrder = order;
     m_settingIndicator = true;
-    header()->setSortIndicator(column, order);
+    horizontalHeader()->setSortIndicator(column, order);
     m_settingIndicator = false;
     m_model->sort(column, order);
     if (currentIndex().isValid())
@@ -308,12 +385,12 @@ void ReportGrid::SortByColumn(int column, Qt::SortOrder order) {
 
 ListLayout ReportGrid::Layout(bool withSort) const {
     const bool sorted = withSort && m_sortColumn >= 0;
-    return CaptureListLayout(*header(), sorted ? m_sortColumn : 0,
+    return CaptureListLayout(*horizontalHeader(), sorted ? m_sortColumn : 0,
                              sorted && m_sortOrder == Qt::DescendingOrder ? 1 : 0);
 }
 
 void ReportGrid::ApplyLayout(const ListLayout& layout, bool withSort) {
-    ApplyListLayout(*header(), layout);
+    ApplyListLayout(*horizontalHeader(), layout);
     if (withSort && layout.sortColumn >= 0 && layout.sortColumn < ColumnCount())
         SortByColumn(layout.sortColumn,
                      layout.sortOrder == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);

@@ -7,7 +7,8 @@
 #include "widgets/ListLayout.h"
 #include "widgets/ReportGridModel.h"
 
-#include <QTreeView>
+#include <QTableView>
+#include <QTimer>
 
 #include <memory>
 
@@ -23,9 +24,11 @@ struct ReportColumn {
 /// A row's cells are drawn in its cell area (the row's top `cellHeight` pixels, or the whole
 /// row), each in its column narrowed by kCellMargin on both sides; the detail text is drawn
 /// from 2 pixels below the cell area to 2 pixels above the row's bottom, from the right edge
-/// of the first displayed column to the right edge of the last. Rows that are off screen are
-/// neither measured nor laid out, so ten thousand rows scroll as smoothly as ten.
-class ReportGrid : public QTreeView {
+/// of the first displayed column to the right edge of the last. Row heights live in the
+/// (hidden) vertical header, so adding a row while the grid is shown costs no pass over the
+/// other rows, and rows off screen are neither measured nor laid out: ten thousand rows fill
+/// and scroll as smoothly as ten.
+class ReportGrid : public QTableView {
     Q_OBJECT
 public:
     /// Pixels a row has beyond its texts (added to the fitted height).
@@ -43,8 +46,10 @@ public:
     ReportGridModel& Model() { return *m_model; }
     const ReportGridModel& Model() const { return *m_model; }
 
-    /// Appends rows at the end (whatever the sort); returns the first new row.
-    int AddRow(ReportRow row) { return m_model->AddRow(std::move(row)); }
+    /// Appends a row at the end (whatever the sort), fitted to its texts first when `fit`
+    /// (cheaper than FitRowHeight after adding); returns its number.
+    int AddRow(ReportRow row, bool fit = false);
+    /// Appends rows at the end; returns the first new row.
     int AddRows(std::vector<ReportRow> rows) { return m_model->AddRows(std::move(rows)); }
     void RemoveAllRows() { m_model->Clear(); }
     int RowCount() const { return m_model->rowCount(); }
@@ -71,6 +76,8 @@ public:
     void FitRowHeight(int row);
     /// FitRowHeight for every row, as one change.
     void FitRowHeights();
+    /// Sets the heights of a row not yet added as FitRowHeight would.
+    void Fit(ReportRow& row) const;
 
     /// Where a cell's text and a row's detail are drawn, in viewport coordinates (empty when
     /// the row is not laid out or has no detail area).
@@ -104,17 +111,21 @@ signals:
     void SelectedRowChanged(int row);
 
 protected:
-    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                 const QModelIndex& index) const override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     friend class ReportGridDelegate;
     void UpdateStyle();
-    ReportGridModel::Heights FittedHeights(int row) const;
+    ReportGridModel::Heights FittedHeights(const ReportRow& row) const;
     QRect CellAreaIn(const QRect& rowRect, int row, int column) const;
     QRect DetailAreaIn(const QRect& rowRect, const ReportRow& row) const;
+    void ApplyRowHeights(int first, int last);
+    void RowsCounted(int oldCount, int newCount);
+    void RowResized(int row, int oldHeight, int newHeight);
+    void FlushGeometry();
     void PaintMarkup(QPainter& painter, AnsiView text, const QRect& area) const;
 
     ReportGridModel* m_model;
@@ -124,6 +135,7 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_settingIndicator = false;
+    QTimer m_geometryTimer;
 };
 
 } // namespace kelvo

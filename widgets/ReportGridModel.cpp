@@ -39,7 +39,8 @@ int ReportGridModel::AddRows(std::vector<ReportRow> rows) {
     if (rows.empty())
         return first;
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    m_rows.reserve(m_rows.size() + rows.size());
+    if (m_rows.capacity() < m_rows.size() + rows.size()) // grow geometrically, also by ones
+        m_rows.reserve(std::max(m_rows.size() + rows.size(), 2 * m_rows.capacity()));
     for (ReportRow& row : rows)
         m_rows.push_back(std::move(row));
     IndexKeys(first);
@@ -60,7 +61,7 @@ const AnsiString& ReportGridModel::Cell(int row, int column) const {
         return kEmpty;
     const std::vector<AnsiString>& cells = m_rows[static_cast<std::size_t>(row)].cells;
     return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
-                                                    : kEmpty;
+                                                   : kEmpty;
 }
 
 int ReportGridModel::FindRow(AnsiView key) const {

@@ -95,8 +95,8 @@ void SortableList::SelectRow(int row) {
         return;
     }
     const QModelIndex index = m_model->index(row, 0);
-    selectionModel()->setCurrentIndex(index,
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
     scrollTo(index);
 }
 

@@ -56,9 +56,10 @@ bool SortableListModel::Before(const Entry& a, const Entry& b) const {
 
 int SortableListModel::SortedPlace(const Entry& entry) const {
     // After the rows that compare equal, as a list control inserting sorted does.
-    const auto it = std::upper_bound(
-        m_rows.begin(), m_rows.end(), entry,
-        [this](const Entry& value, const std::unique_ptr<Entry>& row) { return Before(value, *row); });
+    const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), entry,
+                                     [this](const Entry& value, const std::unique_ptr<Entry>& row) {
+                                         return Before(value, *row);
+                                     });
     return static_cast<int>(it - m_rows.begin());
 }
 
@@ -106,7 +107,7 @@ QString SortableListModel::Text(int row, int column) const {
         return {};
     const std::vector<QString>& cells = m_rows[static_cast<std::size_t>(row)]->cells;
     return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
-                                                    : QString();
+                                                   : QString();
 }
 
 int SortableListModel::SetText(int row, int column, const QString& text) {

@@ -61,6 +61,7 @@ QFont MakeFont(const MarkupStyle& style, int dpiY) {
     font.setBold(style.bold);
     font.setItalic(style.italic);
     font.setUnderline(style.underline);
+    font.setKerning(false);
     const int height = MarkupFontHeight(style, dpiY);
     const int limit = QtTextMeasurer::kMaxPixelSize;
     if (height < 0) {
@@ -111,9 +112,19 @@ QRect ToQRect(const MarkupRect& rect) {
 }
 
 struct QtTextMeasurer::Face {
-    explicit Face(const QFont& f) : font(f), metrics(font) {}
+    explicit Face(const QFont& f) : font(f), metrics(font), exact(font) { advances.fill(-1); }
+    // The advance of one Windows-1251 character, measured once.
+    qreal Advance(unsigned char byte) {
+        qreal& advance = advances[byte];
+        if (advance < 0)
+            advance = exact.horizontalAdvance(AnsiTable()[byte]);
+        return advance;
+    }
+
     QFont font;
     QFontMetrics metrics;
+    QFontMetricsF exact;
+    std::array<qreal, 256> advances;
 };
 
 QtTextMeasurer::QtTextMeasurer(int dpiY) : m_dpiY(dpiY) {}
@@ -132,8 +143,15 @@ QtTextMeasurer::Face& QtTextMeasurer::FaceOf(const MarkupStyle& style) {
 }
 
 TextMeasurer::Extent QtTextMeasurer::Measure(AnsiView text, const MarkupStyle& style) {
-    const Face& face = FaceOf(style);
-    return {face.metrics.horizontalAdvance(MarkupQString(text)), face.metrics.height()};
+    // Fonts are made without kerning, so a line's width is the sum of its characters'
+    // advances, rounded as Qt rounds a string's width: the layout's many measurements of
+    // prefixes cost no text shaping, and the painter draws that wide to the pixel (a
+    // ligature such as "fi", where the face has one, or the rounding may move it by one).
+    Face& face = FaceOf(style);
+    qreal width = 0;
+    for (char c : text)
+        width += face.Advance(static_cast<unsigned char>(c));
+    return {qRound(width), face.metrics.height()};
 }
 
 int QtTextMeasurer::Ascent(const MarkupStyle& style) {
@@ -177,8 +195,7 @@ std::vector<MarkupPiece> RenderMarkup(QPainter& painter, AnsiView text, const Ma
     return pieces;
 }
 
-int MarkupTextHeight(AnsiView text, const MarkupStyle& style, int width,
-                     QtTextMeasurer& measurer) {
+int MarkupTextHeight(AnsiView text, const MarkupStyle& style, int width, QtTextMeasurer& measurer) {
     const std::vector<MarkupPiece> pieces =
         LayoutMarkup(ParseMarkup(text, style), {0, 0, width, 0}, measurer);
     if (pieces.empty())

@@ -43,8 +43,8 @@ public:
     int Ascent(const MarkupStyle& style) override;
 
     /// The font a style is drawn with: its face (with a generic fallback), bold, italic and
-    /// underline, sized as MarkupFontHeight says. A negative height is the character (em)
-    /// height in pixels, a positive one the cell height (ascent plus descent).
+    /// underline, without kerning, sized as MarkupFontHeight says. A negative height is the
+    /// character (em) height in pixels, a positive one the cell height (ascent plus descent).
     const QFont& Font(const MarkupStyle& style);
     const QFontMetrics& Metrics(const MarkupStyle& style);
 
@@ -77,7 +77,6 @@ std::vector<MarkupPiece> RenderMarkup(QPainter& painter, AnsiView text, const Ma
 
 /// The height a markup text takes when laid out `width` pixels wide: from the top of its
 /// first line to the bottom of its last. 0 for a text that shows nothing.
-int MarkupTextHeight(AnsiView text, const MarkupStyle& style, int width,
-                     QtTextMeasurer& measurer);
+int MarkupTextHeight(AnsiView text, const MarkupStyle& style, int width, QtTextMeasurer& measurer);
 
 } // namespace kelvo

@@ -1,6 +1,9 @@
 // The settings store: the binary records, their rules, histories and the dock layout check.
 #include "shell/SettingsStore.h"
 
+#include "widgets/ReportGrid.h"
+#include "widgets/SortableList.h"
+
 #include <QComboBox>
 #include <QDockWidget>
 #include <QHeaderView>
@@ -143,6 +146,44 @@ TEST_F(SettingsStoreTest, ListLayoutRestoresWidthsAndOrder) {
     EXPECT_EQ(other.horizontalHeader()->sectionSize(2), 70);
     EXPECT_EQ(other.horizontalHeader()->visualIndex(2), 0);
     EXPECT_EQ(other.horizontalHeader()->visualIndex(0), 1);
+}
+
+TEST_F(SettingsStoreTest, KitGridsAndListsKeepTheirLayoutsInTheListRecord) {
+    const std::vector<ReportColumn> columns{{QStringLiteral("№"), 30},
+                                            {QStringLiteral("Место"), 50},
+                                            {QStringLiteral("Ключевые слова"), 50}};
+    ReportGrid grid;
+    grid.SetColumns(columns);
+    grid.horizontalHeader()->moveSection(2, 0);
+    grid.horizontalHeader()->resizeSection(1, 140);
+    grid.SortByColumn(1, Qt::DescendingOrder);
+    {
+        SettingsStore store(Ini());
+        grid.SaveLayout(store, QStringLiteral("BankSearchDlg.ResultGrid"), true);
+        store.Sync();
+    }
+    SettingsStore store(Ini());
+    const QByteArray bytes = store.RawValue(QStringLiteral("Window State Data"),
+                                            QStringLiteral("BankSearchDlg.ResultGrid"));
+    ASSERT_EQ(bytes.size(), 16 + 3 * 8);
+    EXPECT_EQ(bytes.left(16), QByteArray::fromHex("78563412030000000100000001000000"));
+    ReportGrid restored;
+    restored.SetColumns(columns);
+    ASSERT_TRUE(restored.LoadLayout(store, QStringLiteral("BankSearchDlg.ResultGrid"), true));
+    EXPECT_EQ(restored.horizontalHeader()->visualIndex(2), 0);
+    EXPECT_EQ(restored.horizontalHeader()->sectionSize(1), 140);
+    EXPECT_EQ(restored.SortColumn(), 1);
+    EXPECT_EQ(restored.SortOrder(), Qt::DescendingOrder);
+
+    // The password list's record, written by the list, reads back through the header calls.
+    SortableList list;
+    list.SetColumns({{QStringLiteral("Название")}, {QStringLiteral("Категория")}});
+    list.header()->resizeSection(0, 220);
+    list.SaveLayout(store, QStringLiteral("MainWindow.PwdList"));
+    QTableWidget table(0, 2);
+    ASSERT_TRUE(
+        store.LoadListState(*table.horizontalHeader(), QStringLiteral("MainWindow.PwdList")));
+    EXPECT_EQ(table.horizontalHeader()->sectionSize(0), 220);
 }
 
 TEST_F(SettingsStoreTest, ComboHistoryMovesRepeatsUpAndDropsTheOldest) {

@@ -83,7 +83,7 @@ TEST_F(ReportGridTest, TheModelKeepsItsContractThroughEveryChange) {
 }
 
 TEST_F(ReportGridTest, SortsNumbersByValueAndKeepsTheSelectedRow) {
-    const char* titles[] = {"Яблоко", "арбуз", "Банан", "вишня", "груша", "Айва",
+    const char* titles[] = {"Яблоко", "арбуз", "Банан",   "вишня",     "груша",     "Айва",
                             "дыня",   "Ёлка",  "ежевика", "жимолость", "Земляника", "инжир"};
     std::vector<ReportRow> rows;
     for (int i = 0; i < 12; ++i)
@@ -124,7 +124,7 @@ TEST_F(ReportGridTest, AClickOnAHeadingSortsAndASecondReverses) {
     for (int i = 1; i <= 5; ++i)
         grid.AddRow(ResultRow(i, "x", 10 - i));
     Show();
-    QHeaderView* head = grid.header();
+    QHeaderView* head = grid.horizontalHeader();
     const QPoint size(head->sectionViewportPosition(4) + 10, head->height() / 2);
     QTest::mouseClick(head->viewport(), Qt::LeftButton, {}, size);
     EXPECT_EQ(grid.SortColumn(), 4);
@@ -136,9 +136,9 @@ TEST_F(ReportGridTest, AClickOnAHeadingSortsAndASecondReverses) {
 }
 
 TEST_F(ReportGridTest, LayoutRoundTripsOrderWidthsAndSort) {
-    ASSERT_TRUE(grid.header()->sectionsMovable());
-    grid.header()->moveSection(3, 0); // "Заметки" dragged to the front
-    grid.header()->resizeSection(1, 210);
+    ASSERT_TRUE(grid.horizontalHeader()->sectionsMovable());
+    grid.horizontalHeader()->moveSection(3, 0); // "Заметки" dragged to the front
+    grid.horizontalHeader()->resizeSection(1, 210);
     grid.SortByColumn(4, Qt::DescendingOrder);
     MemoryLayoutStore store;
     grid.SaveLayout(store, QStringLiteral("BankSearchDlg.ResultGrid"), true);
@@ -156,11 +156,13 @@ TEST_F(ReportGridTest, LayoutRoundTripsOrderWidthsAndSort) {
     for (int i = 1; i <= 4; ++i)
         other.AddRow(ResultRow(i, "x", i));
     EXPECT_FALSE(other.LoadLayout(store, QStringLiteral("BankIndexDlg.ResultGrid")));
-    EXPECT_EQ(other.header()->visualIndex(3), 3);
+    EXPECT_EQ(other.horizontalHeader()->visualIndex(3), 3);
     ASSERT_TRUE(other.LoadLayout(store, QStringLiteral("BankSearchDlg.ResultGrid"), true));
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(other.header()->visualIndex(i), grid.header()->visualIndex(i)) << i;
-        EXPECT_EQ(other.header()->sectionSize(i), grid.header()->sectionSize(i)) << i;
+        EXPECT_EQ(other.horizontalHeader()->visualIndex(i), grid.horizontalHeader()->visualIndex(i))
+            << i;
+        EXPECT_EQ(other.horizontalHeader()->sectionSize(i), grid.horizontalHeader()->sectionSize(i))
+            << i;
     }
     EXPECT_EQ(other.SortColumn(), 4);
     EXPECT_EQ(other.Row(0).key, "rec:4");
@@ -181,7 +183,7 @@ TEST(ListLayoutApply, DamagedOrdersStillGiveEveryColumnOnePlace) {
                      {QStringLiteral("b"), 10},
                      {QStringLiteral("c"), 10},
                      {QStringLiteral("d"), 10}});
-    QHeaderView& head = *grid.header();
+    QHeaderView& head = *grid.horizontalHeader();
     // Three stored columns for a header of four; place 2 is named by none of them.
     ApplyListLayout(head, ListLayout{0, 0, {{3, 40}, {0, 50}, {1, 0}}});
     // The stored places first, in their order; the column stored nowhere after them.
@@ -216,14 +218,14 @@ TEST_F(ReportGridTest, RowsTakeTheHeightsTheCallerSetsAndTheFittedOnes) {
     const QRect rowRect = grid.visualRect(grid.Model().index(1, 0));
     EXPECT_EQ(grid.CellArea(1, 2).height(), 20);
     EXPECT_EQ(grid.CellArea(1, 2).left(),
-              grid.header()->sectionViewportPosition(2) + ReportGrid::kCellMargin);
+              grid.horizontalHeader()->sectionViewportPosition(2) + ReportGrid::kCellMargin);
     grid.SetDetailText(1, "detail");
     const QRect detail = grid.DetailArea(1);
     EXPECT_EQ(detail.top(), rowRect.top() + 22);
     EXPECT_EQ(detail.bottom(), rowRect.bottom() - 2);
     EXPECT_EQ(detail.left(), 30);
     EXPECT_EQ(detail.right(), 30 + 120 + 100 + 100 + 60 - 1);
-    grid.header()->moveSection(grid.header()->visualIndex(1), 0);
+    grid.horizontalHeader()->moveSection(grid.horizontalHeader()->visualIndex(1), 0);
     EXPECT_EQ(grid.DetailArea(1).left(), 120); // after "Место", now first
 
     // Fitting: a two-line cell makes the cell area two lines high; the detail adds its own.
@@ -264,6 +266,44 @@ TEST_F(ReportGridTest, TenThousandRowsOfTheirOwnHeightsScrollToTheEnd) {
     EXPECT_EQ(last.height(), 20 + 9999 % 40);
     EXPECT_LE(last.bottom(), grid.viewport()->height());
     EXPECT_GE(last.top(), 0);
+}
+
+TEST_F(ReportGridTest, RowsAddedWhileShownAppearAndKeepTheirHeightsThroughASort) {
+    Show();
+    long total = 0;
+    for (int i = 1; i <= 60; ++i) {
+        ReportRow row = ResultRow(i, "x", 60 - i);
+        row.height = 20 + i;
+        if (i == 3) {
+            row.detail = "see <font color=#FF0000>this</font>";
+            row.height = 50;
+        }
+        row.cellHeight = 18;
+        total += row.height;
+        grid.AddRow(std::move(row));
+        QApplication::processEvents(); // as a search does between items
+    }
+    // The third row is on screen and painted with its detail.
+    const QImage image = grid.viewport()->grab().toImage();
+    const QRect red = InkBox(image, Reddish);
+    ASSERT_FALSE(red.isEmpty());
+    EXPECT_TRUE(grid.DetailArea(2).contains(red));
+    // The scroll range catches up, and the last row can be shown.
+    QTest::qWait(100);
+    EXPECT_EQ(grid.verticalScrollBar()->maximum() + grid.viewport()->height(), total);
+    grid.SelectRow(59);
+    QApplication::processEvents();
+    const QRect last = grid.visualRect(grid.Model().index(59, 0));
+    EXPECT_EQ(last.height(), 80);
+    EXPECT_LE(last.bottom(), grid.viewport()->height());
+
+    // Sorting moves the heights with their rows.
+    grid.SortByColumn(4);
+    EXPECT_EQ(grid.Row(0).key, "rec:60");
+    EXPECT_EQ(grid.rowHeight(0), 80);
+    EXPECT_EQ(grid.rowHeight(grid.FindRow("rec:3")), 50);
+    EXPECT_EQ(grid.rowHeight(grid.FindRow("rec:4")), 24);
+    EXPECT_EQ(grid.SelectedRow(), 0);
 }
 
 TEST_F(ReportGridTest, CellsAndDetailsShowTheirMarkedWordsInColourAndBold) {
