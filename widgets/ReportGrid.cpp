@@ -185,10 +185,10 @@ ReportGridModel::Heights ReportGrid::FittedHeights(const ReportRow& row) const {
          ++column)
         cell = std::max(cell, MeasureMarkup(row.cells[static_cast<std::size_t>(column)],
                                             CellTextWidth(column)));
+    // Every row keeps at least one line, also when its cells are empty.
+    cell = std::max(cell, m_measurer->Metrics(m_style).height());
     if (row.detail.empty())
         return {0, cell + kRowExtra + 4};
-    // A row with a detail keeps a cell area of at least one line.
-    cell = std::max(cell, m_measurer->Metrics(m_style).height());
     const int detailHeight = MeasureMarkup(row.detail, DetailTextWidth());
     return {cell, detailHeight + kRowExtra + cell + 10};
 }

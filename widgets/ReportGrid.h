@@ -71,8 +71,8 @@ public:
     int CellTextWidth(int column) const;
     int DetailTextWidth() const;
     /// Fits a row to its texts at the current column widths: the cell area is the tallest
-    /// cell; with a detail the row is detail + kRowExtra + cell area + 10 pixels high,
-    /// without one cell area + kRowExtra + 4.
+    /// cell (at least one line); with a detail the row is detail + kRowExtra + cell area + 10
+    /// pixels high, without one the whole row is the cell area, cell + kRowExtra + 4 high.
     void FitRowHeight(int row);
     /// FitRowHeight for every row, as one change.
     void FitRowHeights();

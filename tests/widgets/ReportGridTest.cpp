@@ -208,10 +208,10 @@ TEST_F(ReportGridTest, RowsTakeTheHeightsTheCallerSetsAndTheFittedOnes) {
         grid.AddRow(ResultRow(i, "x", i));
     grid.SetRowHeight(1, 20, 75);
     Show();
-    const int line = grid.Model().DefaultRowHeight();
-    EXPECT_EQ(grid.visualRect(grid.Model().index(0, 0)).height(), line);
+    const int standard = grid.Model().DefaultRowHeight();
+    EXPECT_EQ(grid.visualRect(grid.Model().index(0, 0)).height(), standard);
     EXPECT_EQ(grid.visualRect(grid.Model().index(1, 0)).height(), 75);
-    EXPECT_EQ(grid.visualRect(grid.Model().index(2, 0)).top(), line + 75);
+    EXPECT_EQ(grid.visualRect(grid.Model().index(2, 0)).top(), standard + 75);
 
     // The cell area is the top 20 pixels; the detail area runs from 2 below it to 2 above the
     // row's bottom, from the end of the first displayed column to the end of the last.
@@ -242,7 +242,11 @@ TEST_F(ReportGridTest, RowsTakeTheHeightsTheCallerSetsAndTheFittedOnes) {
     // Without a detail the whole row is the cell area.
     grid.FitRowHeight(0);
     EXPECT_EQ(grid.Row(0).cellHeight, 0);
-    EXPECT_EQ(grid.Row(0).height, grid.MeasureMarkup("x", 100) + ReportGrid::kRowExtra + 4);
+    const int line = grid.MeasureMarkup("x", 100);
+    EXPECT_EQ(grid.Row(0).height, line + ReportGrid::kRowExtra + 4);
+    // Empty cells still leave a line.
+    grid.AddRow(ReportRow{{"", "", ""}, "detail", 0, 0, ""}, true);
+    EXPECT_EQ(grid.Row(3).cellHeight, line);
 }
 
 TEST_F(ReportGridTest, TenThousandRowsOfTheirOwnHeightsScrollToTheEnd) {
