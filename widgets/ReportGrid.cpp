@@ -12,6 +12,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <limits>
 
 namespace kelvo {
 
@@ -76,6 +77,9 @@ ReportGrid::ReportGrid(QWidget* parent)
     m_geometryTimer.setSingleShot(true);
     m_geometryTimer.setInterval(40);
     connect(&m_geometryTimer, &QTimer::timeout, this, [this] { updateGeometries(); });
+    m_repaintTimer.setSingleShot(true);
+    m_repaintTimer.setInterval(0);
+    connect(&m_repaintTimer, &QTimer::timeout, this, &ReportGrid::RepaintChanged);
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setMinimumSectionSize(1);
@@ -276,22 +280,33 @@ void ReportGrid::RowsCounted(int oldCount, int newCount) {
         rowCountChanged(oldCount, newCount);
         return;
     }
-    // The scroll range follows at most every few hundredths of a second: while a search adds
-    // a row between any two events, repainting the scroll bar each time would cost more than
-    // the rows.
-    if (!m_geometryTimer.isActive())
-        m_geometryTimer.start();
-    const int top = rowViewportPosition(oldCount);
-    if (top < viewport()->height())
-        viewport()->update(QRect(0, std::max(0, top), viewport()->width(), viewport()->height()));
+    RowsChangedFrom(oldCount);
 }
 
 void ReportGrid::RowResized(int row, int, int) {
+    RowsChangedFrom(row);
+}
+
+void ReportGrid::RowsChangedFrom(int row) {
+    // The scroll range follows at most every few hundredths of a second: while a search adds
+    // a row between any two events, repainting the scroll bar each time would cost more than
+    // the rows. What shows is repainted once per event loop turn, from the first changed row
+    // down; many changes at once (a fit of every row) cost no row position each.
     if (!m_geometryTimer.isActive())
         m_geometryTimer.start();
-    const int top = rowViewportPosition(row);
-    if (top < viewport()->height())
-        viewport()->update(QRect(0, std::max(0, top), viewport()->width(), viewport()->height()));
+    m_firstChanged = std::min(m_firstChanged, row);
+    if (!m_repaintTimer.isActive())
+        m_repaintTimer.start();
+}
+
+void ReportGrid::RepaintChanged() {
+    if (m_firstChanged < RowCount()) {
+        const int top = rowViewportPosition(m_firstChanged);
+        if (top < viewport()->height())
+            viewport()->update(
+                QRect(0, std::max(0, top), viewport()->width(), viewport()->height()));
+    }
+    m_firstChanged = std::numeric_limits<int>::max();
 }
 
 void ReportGrid::FlushGeometry() {
@@ -321,12 +336,12 @@ void ReportGrid::paintEvent(QPaintEvent* event) {
     if (RowCount() == 0)
         return;
     const QRect dirty = event->rect();
-    int first = rowAt(dirty.top());
-    int last = rowAt(dirty.bottom());
+    const int first = rowAt(std::max(0, dirty.top()));
     if (first < 0)
-        first = 0;
+        return; // only the empty space below the last row
+    int last = rowAt(dirty.bottom());
     if (last < 0)
-        last = RowCount() - 1;
+        last = RowCount() - 1; // the last row ends above the bottom
     QPainter painter(viewport());
     painter.setClipRect(dirty);
     const int current = hasFocus() && currentIndex().isValid() ? currentIndex().row() : -1;

@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <limits>
 #include <memory>
 
 namespace kelvo {
@@ -125,6 +126,8 @@ private:
     void ApplyRowHeights(int first, int last);
     void RowsCounted(int oldCount, int newCount);
     void RowResized(int row, int oldHeight, int newHeight);
+    void RowsChangedFrom(int row);
+    void RepaintChanged();
     void FlushGeometry();
     void PaintMarkup(QPainter& painter, AnsiView text, const QRect& area) const;
 
@@ -136,6 +139,8 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_settingIndicator = false;
     QTimer m_geometryTimer;
+    QTimer m_repaintTimer;
+    int m_firstChanged = std::numeric_limits<int>::max();
 };
 
 } // namespace kelvo
