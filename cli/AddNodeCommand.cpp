@@ -27,8 +27,8 @@ public:
         if (m_bodyOption && m_bodyOption->count() && !(body = ReadBodyFile(m_body, io)))
             return kExitRefused;
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         TreeNode* parent = FindNode(doc, m_kind, m_parent, io);
         if (!parent)
             return kExitRefused;
@@ -40,7 +40,7 @@ public:
         node->item.notes = probe.item.notes;
         if (body) {
             if (auto saved = doc.SaveBody(node, *body); !saved)
-                return Refuse(io, "Не удается записать текст записи: " + saved.error().message);
+                return Refuse(io, saved.error());
         }
         if (!SaveBank(doc, io))
             return kExitRefused;

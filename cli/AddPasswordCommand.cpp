@@ -16,8 +16,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         TreeNode* folder = FindNode(doc, TreeKind::Folders, m_folder, io);
         if (!folder)
             return kExitRefused;

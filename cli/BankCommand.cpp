@@ -10,18 +10,24 @@
 
 namespace kelvo::cli {
 
-bool OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io) {
-    if (doc.OnOpenDocument(path))
-        return true;
-    io.err << doc.lastMessage().text << '\n';
-    return false;
+int OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io, BankAccess access) {
+    auto opened = doc.OnOpenDocument(path, access);
+    if (opened)
+        return kExitOk;
+    io.err << ErrorText(opened.error()) << '\n';
+    return opened.error().messageId == msg::BankBusy ? kExitRefused : kExitBank;
 }
 
 bool SaveBank(CQuorvellineDoc& doc, CommandIo& io) {
-    if (doc.Save())
+    auto saved = doc.Save();
+    if (saved)
         return true;
-    io.err << doc.lastMessage().text << '\n';
+    io.err << ErrorText(saved.error()) << '\n';
     return false;
+}
+
+int Refuse(CommandIo& io, const Error& error) {
+    return Refuse(io, ErrorText(error));
 }
 
 int SaveAndReport(CQuorvellineDoc& doc, CommandIo& io, const std::string& done) {

@@ -13,11 +13,15 @@
 
 namespace kelvo::cli {
 
-/// Opens the bank at `path`; on failure prints the program's message on standard error and
-/// returns false (the command then exits with kExitBank).
-bool OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io);
+/// Opens the bank at `path` for reading or, for the editing commands, for changing (taking
+/// its session lock until the command ends). Returns kExitOk, or the exit status after the
+/// program's message was printed on standard error: kExitRefused when another program (the
+/// window, another kvb) holds the bank for changing, kExitBank when it cannot be opened.
+int OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io, BankAccess access);
 /// Saves the open bank to its own file; on failure prints the message and returns false.
 bool SaveBank(CQuorvellineDoc& doc, CommandIo& io);
+/// Prints the text a user is shown for `error` on standard error and returns kExitRefused.
+int Refuse(CommandIo& io, const Error& error);
 
 /// The end of every editing command: saves the bank, then prints `done` (a line of text) or,
 /// with --json, an empty JSON object. Returns the exit status.

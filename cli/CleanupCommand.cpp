@@ -24,21 +24,21 @@ public:
 
     int Run(CommandIo& io) override {
         if (!m_choices.Any()) {
-            io.err << kCleanupNothingChosenText << '\n';
+            io.err << StringText(msg::CleanupNothingChosen) << '\n';
             return kExitUsage;
         }
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         auto result = RunBankCleanup(doc, m_choices);
         if (!result)
-            return Refuse(io, result.error().message);
+            return Refuse(io, result.error());
         if (!SaveBank(doc, io))
             return kExitRefused;
         if (io.json)
             PrintJson(io, nlohmann::ordered_json::object());
         else
-            io.out << kCleanupDoneText << '\n';
+            io.out << StringText(msg::CleanupDone) << '\n';
         return kExitOk;
     }
 

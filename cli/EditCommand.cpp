@@ -26,8 +26,8 @@ public:
         if (m_bodyOption->count() && !(body = ReadBodyFile(m_body, io)))
             return kExitRefused;
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         TreeNode* node = FindNode(doc, kind, m_uid, io);
         if (!node)
             return kExitRefused;
@@ -35,7 +35,7 @@ public:
             return kExitRefused;
         if (body) {
             if (auto saved = doc.SaveBody(node, *body); !saved)
-                return Refuse(io, "Не удается записать текст записи: " + saved.error().message);
+                return Refuse(io, saved.error());
         }
         doc.SetModifiedFlag(true);
         return SaveAndReport(doc, io, "Изменено.");

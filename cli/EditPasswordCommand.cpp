@@ -17,8 +17,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         PwdItem* item = doc.passwords().Find(m_uid);
         if (!item)
             return Refuse(io, "Пароль с UID " + std::to_string(m_uid) + " не найден.");

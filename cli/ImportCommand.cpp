@@ -19,14 +19,14 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         TreeNode* under = FindNode(doc, TreeKind::Records, m_under, io);
         if (!under)
             return kExitRefused;
         RecordImportSource source;
         if (auto loaded = source.Load(m_from); !loaded) {
-            io.err << loaded.error().message << '\n';
+            io.err << ErrorText(loaded.error()) << '\n';
             return kExitBank;
         }
         const TreeNode* record = source.tree().FindByUid(m_record);
@@ -35,18 +35,16 @@ public:
                           "В исходном банке нет записи с UID " + std::to_string(m_record) + ".");
         auto imported = ImportRecords(doc, under, source, record);
         if (!imported)
-            return Refuse(io, imported.error().message);
-        if (imported->bodiesFailed) {
-            std::string warning(kImportBodiesFailedText);
-            warning.replace(warning.find("%d"), 2, std::to_string(imported->bodiesFailed));
-            io.err << warning << '\n';
-        }
+            return Refuse(io, imported.error());
+        if (imported->bodiesFailed)
+            io.err << MessageText(msg::ImportBodiesFailed, {std::to_string(imported->bodiesFailed)})
+                   << '\n';
         if (!SaveBank(doc, io))
             return kExitRefused;
         if (io.json)
             PrintJson(io, {{"uid", imported->top->item.uid}});
         else
-            io.out << kImportDoneText << " Записей: " << imported->records
+            io.out << StringText(msg::ImportDone) << " Записей: " << imported->records
                    << ", новый UID: " << imported->top->item.uid << '\n';
         return kExitOk;
     }

@@ -22,21 +22,25 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status =
+                OpenBank(doc, m_bank, io, m_rebuild ? BankAccess::Change : BankAccess::Read))
+            return status;
         KeywordIndex index;
         bool found = false;
         {
             auto root = doc.WorkingStorage();
             if (!root)
-                return Refuse(io, "Не удалось открыть банк данных для работы с индексами.");
+                return Refuse(io, ErrorWithReason(msg::IndexNotLoaded, root.error()));
             if (m_rebuild) {
-                if (!BuildIndex(index, {doc.records(), doc.folders()}))
-                    return Refuse(io, "Не удалось построить индексы.");
+                if (auto built = BuildIndex(index, doc.trees()); !built)
+                    return Refuse(io, built.error());
                 if (auto saved = SaveIndex(index, *root); !saved)
-                    return Refuse(io, "Не удалось сохранить индексы в банке данных.");
+                    return Refuse(io, saved.error());
             }
-            found = LoadIndex(index, *root);
+            auto loaded = LoadIndex(index, *root);
+            if (!loaded)
+                return Refuse(io, loaded.error());
+            found = *loaded;
         }
         const KeywordFilter filter = m_records   ? KeywordFilter::Records
                                      : m_folders ? KeywordFilter::Folders
@@ -62,7 +66,7 @@ public:
             io.out << "Индексы не построены.\n";
             return kExitOk;
         }
-        io.out << Utf8(KeywordListStatus(rows.size())) << '\n';
+        io.out << KeywordListStatus(rows.size()) << '\n';
         for (const KeywordRow& row : rows)
             io.out << Utf8(row.item->word) << '\t' << row.count << '\t'
                    << (row.records ? "Да" : "Нет") << '\t' << (row.folders ? "Да" : "Нет") << '\n';

@@ -53,8 +53,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         const BankSummary& s = doc.summary();
         // Field name in JSON, label in text, value.
         const std::vector<std::tuple<const char*, const char*, nlohmann::ordered_json>> fields = {

@@ -23,8 +23,8 @@ public:
     int Run(CommandIo& io) override {
         const TreeKind kind = m_folder ? TreeKind::Folders : TreeKind::Records;
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         TreeNode* node = FindNode(doc, kind, m_uid, io);
         TreeNode* target = node ? FindNode(doc, kind, m_to, io) : nullptr;
         if (!node || !target)

@@ -21,8 +21,8 @@ public:
             return Refuse(io, "Файл уже существует: " + m_bank);
         CQuorvellineDoc doc;
         (void)doc.OnNewDocument();
-        if (!doc.SaveAs(m_bank))
-            return Refuse(io, doc.lastMessage().text);
+        if (auto saved = doc.SaveAs(m_bank); !saved)
+            return Refuse(io, saved.error());
         if (io.json)
             PrintJson(io, {{"path", doc.path().string()}, {"revision", doc.RevisionNumber()}});
         else

@@ -15,8 +15,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         const bool filter = m_folderOption->count() > 0;
         if (filter && !FindNode(doc, TreeKind::Folders, m_folder, io))
             return kExitRefused;

@@ -35,13 +35,11 @@ public:
         if (!name || !value)
             return kExitRefused;
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
-        Message message;
-        auto property =
-            MakeUserProperty(doc.userProperties(), *name, types.at(m_type), *value, &message);
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
+        auto property = MakeUserProperty(doc.userProperties(), *name, types.at(m_type), *value);
         if (!property)
-            return Refuse(io, message.text);
+            return Refuse(io, ErrorText(property.error()));
         doc.userProperties().push_back(std::move(*property));
         doc.SetModifiedFlag(true);
         return SaveAndReport(doc, io, "Свойство добавлено.");
@@ -63,8 +61,8 @@ public:
         if (!name)
             return kExitRefused;
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         auto& list = doc.userProperties();
         const UserProperty* found = FindUserProperty(list, *name);
         if (!found)

@@ -27,20 +27,20 @@ public:
             words.push_back(*text);
         }
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         KeywordIndex index;
         {
             auto root = doc.WorkingStorage();
             if (!root)
-                return Refuse(io, "Не удалось открыть банк данных для работы с индексами.");
-            LoadIndex(index, *root);
+                return Refuse(io, ErrorWithReason(msg::IndexNotLoaded, root.error()));
+            if (auto loaded = LoadIndex(index, *root); !loaded)
+                return Refuse(io, loaded.error());
         }
         StorageBodySource bodies(doc);
         ResultRows rows;
-        const AnsiString status =
-            QueryIndex(index, words, KeywordFilter::All, index.size(),
-                       {doc.records(), doc.folders(), doc.passwords(), bodies}, rows);
+        const std::string status = QueryIndex(index, words, KeywordFilter::All, index.size(),
+                                              {doc.trees(), doc.passwords(), bodies}, rows);
         PrintResultRows(io, status, rows);
         return kExitOk;
     }

@@ -19,8 +19,8 @@ public:
     int Run(CommandIo& io) override {
         const TreeKind kind = m_folder ? TreeKind::Folders : TreeKind::Records;
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         TreeNode* node = FindNode(doc, kind, m_uid, io);
         if (!node)
             return kExitRefused;
@@ -49,8 +49,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         if (!doc.passwords().Remove(m_uid))
             return Refuse(io, "Пароль с UID " + std::to_string(m_uid) + " не найден.");
         doc.SetModifiedFlag(true);

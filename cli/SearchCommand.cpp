@@ -68,7 +68,7 @@ public:
             }
             auto value = ParseSizeValue(std::string_view(m_size).substr(1));
             if (!value)
-                return Refuse(io, Utf8(value.error().message));
+                return Refuse(io, value.error());
             criteria.sizeFilter = true;
             criteria.sizeValue = *value;
             criteria.sizeCompare = op == '='   ? SizeCompare::Equal
@@ -76,15 +76,15 @@ public:
                                                : SizeCompare::Greater;
         }
         if (auto valid = ValidateCriteria(criteria); !valid)
-            return Refuse(io, Utf8(valid.error().message));
+            return Refuse(io, valid.error());
 
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         StorageBodySource bodies(doc);
         ResultRows rows;
         StatusKeeper status;
-        BankSearch search({doc.records(), doc.folders(), doc.passwords(), bodies}, rows, &status);
+        BankSearch search({doc.trees(), doc.passwords(), bodies}, rows, &status);
         search.Run(criteria);
         PrintResultRows(io, status.last, rows);
         return kExitOk;
@@ -92,9 +92,9 @@ public:
 
 private:
     // Keeps the last status line; no events to handle on the command line.
-    struct StatusKeeper : SearchObserver {
-        AnsiString last;
-        void SetStatus(AnsiView text) override { last = AnsiString(text); }
+    struct StatusKeeper : Progress {
+        std::string last;
+        void SetStatus(std::string_view text) override { last = text; }
     };
 
     std::string m_bank, m_expression, m_in, m_size, m_from;

@@ -3,7 +3,7 @@
 
 namespace kelvo::cli {
 
-void PrintResultRows(CommandIo& io, AnsiView status, const ResultRows& rows) {
+void PrintResultRows(CommandIo& io, std::string_view status, const ResultRows& rows) {
     if (io.json) {
         nlohmann::ordered_json results = nlohmann::ordered_json::array();
         for (const ResultRow& row : rows.rows())
@@ -13,10 +13,10 @@ void PrintResultRows(CommandIo& io, AnsiView status, const ResultRows& rows) {
                                {"notes", Utf8(row.notes)},
                                {"size_kb", row.sizeKb},
                                {"detail", Utf8(row.detail)}});
-        PrintJson(io, {{"status", Utf8(status)}, {"results", results}});
+        PrintJson(io, {{"status", status}, {"results", results}});
         return;
     }
-    io.out << Utf8(status) << '\n';
+    io.out << status << '\n';
     for (const ResultRow& row : rows.rows())
         io.out << row.number << ". " << Utf8(row.place) << " [" << Utf8(row.key) << ", "
                << row.sizeKb << " Кбайт]\n   Ключевые слова: " << Utf8(row.keywords)

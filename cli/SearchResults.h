@@ -7,7 +7,7 @@
 namespace kelvo::cli {
 
 /// Prints {"status", "results": [{"key", "place", "keywords", "notes", "size_kb", "detail"}]}
-/// or, as text, the status line and one block per row (texts in the program's markup).
-void PrintResultRows(CommandIo& io, AnsiView status, const ResultRows& rows);
+/// or, as text, the status line (UTF-8) and one block per row (texts in the program's markup).
+void PrintResultRows(CommandIo& io, std::string_view status, const ResultRows& rows);
 
 } // namespace kelvo::cli

@@ -22,8 +22,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Change))
+            return status;
         BankSummary changed = doc.summary();
         AnsiString* targets[] = {&changed.title,    &changed.subject,  &changed.author,
                                  &changed.keywords, &changed.comments, &changed.category,

@@ -20,8 +20,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         TreeNode* node = FindNode(doc, TreeKind::Records, m_uid, io);
         if (!node)
             return kExitRefused;

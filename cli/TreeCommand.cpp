@@ -15,8 +15,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         const TreeKind kind = m_folders ? TreeKind::Folders : TreeKind::Records;
         RecordTree& tree = doc.tree(kind);
         const auto sizes =

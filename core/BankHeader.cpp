@@ -92,22 +92,16 @@ Result<void> WriteBankHeader(cfb::Storage& root, std::uint32_t revision) {
     return {};
 }
 
-Result<CheckedBank> CheckBankFile(const std::filesystem::path& path, Message* message) {
-    auto fail = [&](Message m, HResult code) -> Error {
-        Error e = MakeError(code, m.text);
-        if (message)
-            *message = std::move(m);
-        return e;
-    };
+Result<CheckedBank> CheckBankFile(const std::filesystem::path& path) {
     const std::string shown = path.string();
     if (!FileExists(path))
-        return fail(PathMessage(msg::CannotOpenBank, shown), hr::FileNotFound);
+        return MessageError(hr::FileNotFound, msg::CannotOpenBank, {shown});
     auto root = cfb::Storage::OpenFile(path, cfb::mode::Open);
     if (!root)
-        return fail(StatusMessage(msg::OpenFailedWithStatus, shown, root.code()), root.code());
+        return StatusError(msg::OpenFailedWithStatus, shown, root.code());
     auto stream = root->OpenStream(kBankHeaderStream, cfb::mode::Open);
     if (!stream)
-        return fail(PathMessage(msg::NotABank, shown), stream.code());
+        return MessageError(stream.code(), msg::NotABank, {shown});
     std::uint8_t header[kBankHeaderSize] = {};
     std::size_t got = 0;
     while (got < kBankHeaderSize) {
@@ -119,7 +113,7 @@ Result<CheckedBank> CheckBankFile(const std::filesystem::path& path, Message* me
     *stream = cfb::Stream(); // released before the document goes on
     if (got < kBankIdOffset + 16 ||
         std::memcmp(header + kBankIdOffset, kBankId.data(), kBankId.size()) != 0)
-        return fail(PathMessage(msg::NotABank, shown), hr::InvalidHeader);
+        return MessageError(hr::InvalidHeader, msg::NotABank, {shown});
     CheckedBank bank;
     if (got >= kRevisionOffset + 4)
         bank.revision = std::uint32_t{header[296]} | std::uint32_t{header[297]} << 8 |

@@ -42,9 +42,9 @@ struct CheckedBank {
     std::uint32_t revision = 0;
 };
 
-/// Checks that `path` is a bank and opens it. On failure `message` gets 61697 (no such
-/// file), 2002 (not a compound file, with the status) or 2003 (not a bank) and nothing stays
-/// open. A header too short to hold a revision number gives revision 0.
-Result<CheckedBank> CheckBankFile(const std::filesystem::path& path, Message* message = nullptr);
+/// Checks that `path` is a bank and opens it. On failure the error carries message 61697 (no
+/// such file), 2002 (not a compound file, with the status) or 2003 (not a bank) and nothing
+/// stays open. A header too short to hold a revision number gives revision 0.
+Result<CheckedBank> CheckBankFile(const std::filesystem::path& path);
 
 } // namespace kelvo

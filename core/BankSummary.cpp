@@ -80,7 +80,7 @@ void GetText(const cfb::PropertySection& s, std::uint32_t id, AnsiString& field)
     const cfb::PropertyValue* v = s.Find(id);
     if (!v || !v->IsString())
         return;
-    if (auto text = PropertyTextToAnsi(v->text, s.TextCodePage(*v)))
+    if (auto text = CodePageToAnsi(v->text, s.TextCodePage(*v)))
         field = std::move(*text);
 }
 
@@ -97,22 +97,6 @@ void GetDate(const cfb::PropertySection& s, std::uint32_t id, OleDateTime& field
     const OleDateTime date = OleDateTime::FromFileTime(v->fileTime);
     if (date.valid)
         field = date;
-}
-
-std::u16string Utf16FromBytes(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    return out;
-}
-
-bool IsAscii(std::string_view bytes) {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
 }
 
 } // namespace
@@ -279,68 +263,6 @@ Result<void> UpdateByteCount(cfb::Storage& root) {
         return MakeError(hr::FileNotFound,
                          "cannot take the size of the bank file: " + ec.message());
     return WriteByteCount(root, size);
-}
-
-std::optional<AnsiString> PropertyTextToAnsi(std::string_view bytes, int codePage) {
-    if (codePage == 0 || codePage == kAnsiCodePage)
-        return AnsiString(bytes);
-    AnsiString out;
-    if (codePage == cfb::kCodePageUnicode) {
-        if (!Utf16ToAnsi(Utf16FromBytes(bytes), out))
-            return std::nullopt;
-        return out;
-    }
-    if (codePage == cfb::kCodePageUtf8) {
-        if (!Utf8ToAnsi(bytes, out))
-            return std::nullopt;
-        return out;
-    }
-    if (IsKnownCodePage(codePage)) {
-        std::u16string wide;
-        wide.reserve(bytes.size());
-        for (char c : bytes)
-            wide.push_back(DecodeByte(codePage, static_cast<unsigned char>(c)));
-        if (!Utf16ToAnsi(wide, out))
-            return std::nullopt;
-        return out;
-    }
-    if (IsAscii(bytes))
-        return AnsiString(bytes);
-    return std::nullopt;
-}
-
-std::string PropertyTextToUtf8(std::string_view bytes, int codePage) {
-    std::string out;
-    if (codePage == 0)
-        codePage = kAnsiCodePage;
-    if (codePage == cfb::kCodePageUnicode) {
-        const std::u16string wide = Utf16FromBytes(bytes);
-        for (std::size_t i = 0; i < wide.size(); ++i) {
-            char32_t ch = wide[i];
-            if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-                wide[i + 1] < 0xE000) {
-                ch = 0x10000 + ((ch - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-                ++i;
-            } else if (ch >= 0xD800 && ch < 0xE000) {
-                ch = 0xFFFD; // a lone surrogate
-            }
-            AppendUtf8(out, ch);
-        }
-        return out;
-    }
-    if (codePage == cfb::kCodePageUtf8) {
-        std::size_t pos = 0;
-        char32_t ch = 0;
-        while (NextUtf8(bytes, pos, ch))
-            AppendUtf8(out, ch >= 0xD800 && ch < 0xE000 ? 0xFFFD : ch);
-        return out;
-    }
-    const bool known = IsKnownCodePage(codePage);
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        AppendUtf8(out, known ? DecodeByte(codePage, b) : (b < 0x80 ? b : 0xFFFD));
-    }
-    return out;
 }
 
 } // namespace kelvo

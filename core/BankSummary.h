@@ -119,13 +119,4 @@ Result<void> WriteByteCount(cfb::Storage& root, std::uint64_t byteCount);
 /// comes from the root's status).
 Result<void> UpdateByteCount(cfb::Storage& root);
 
-// --- Text of property sets ---------------------------------------------------------------
-
-/// Converts text as stored in a property set (bytes in `codePage`; 1200 is UTF-16LE, 65001
-/// UTF-8, 0 taken as Windows-1251) to Windows-1251. Empty when a character has no place in
-/// Windows-1251 or the code page is unknown and the text is not plain ASCII.
-std::optional<AnsiString> PropertyTextToAnsi(std::string_view bytes, int codePage);
-/// The same to UTF-8, for tools; bytes of an unknown code page above 0x7F become U+FFFD.
-std::string PropertyTextToUtf8(std::string_view bytes, int codePage);
-
 } // namespace kelvo

@@ -76,10 +76,17 @@ void CQuorvellineDoc::Refresh() {
         m_listener->OnDocumentRefresh();
 }
 
-Result<void> CQuorvellineDoc::Fail(Message message, HResult code) {
-    Error e = MakeError(code, message.text);
-    m_lastMessage = std::move(message);
-    return e;
+bool CQuorvellineDoc::HoldsLockOf(const std::filesystem::path& path) const {
+    return m_lock.Holds() && m_lock.bank() == SessionLock::Canonical(path);
+}
+
+// Takes the session lock of `path` into `lock` unless this document holds it already.
+Result<void> CQuorvellineDoc::TakeLock(const std::filesystem::path& path, SessionLock& lock) const {
+    if (HoldsLockOf(path))
+        return {};
+    if (!lock.Acquire(path))
+        return MessageError(hr::ShareViolation, msg::BankBusy, {path.string()});
+    return {};
 }
 
 void CQuorvellineDoc::DeleteContents() {
@@ -98,6 +105,7 @@ void CQuorvellineDoc::DeleteContents() {
 Result<void> CQuorvellineDoc::OnNewDocument() {
     m_title = UntitledTitle();
     DeleteContents();
+    m_lock.Release();
     SetModifiedFlag(false);
     m_saveAsMode = false;
     m_records.Insert(AnsiStringText(msg::RootRecordTitle));
@@ -108,12 +116,20 @@ Result<void> CQuorvellineDoc::OnNewDocument() {
     return {};
 }
 
-Result<void> CQuorvellineDoc::OnOpenDocument(const std::filesystem::path& path) {
-    Message message;
-    auto checked = CheckBankFile(path, &message);
+Result<void> CQuorvellineDoc::OnOpenDocument(const std::filesystem::path& path, BankAccess access) {
+    SessionLock lock;
+    const bool sameLock = access == BankAccess::Change && HoldsLockOf(path);
+    if (access == BankAccess::Change && FileExists(path)) {
+        if (auto taken = TakeLock(path, lock); !taken)
+            return taken;
+    }
+    auto checked = CheckBankFile(path);
     if (!checked)
-        return Fail(std::move(message), checked.code());
+        return checked.error();
     cfb::Storage root = std::move(checked->root);
+    // Reopening the bank this document holds keeps its lock; another bank's lock replaces it.
+    if (!sameLock)
+        m_lock = std::move(lock);
 
     DeleteContents();
     m_revision = checked->revision;
@@ -146,7 +162,7 @@ Result<void> CQuorvellineDoc::OnOpenDocument(const std::filesystem::path& path) 
 Result<void> CQuorvellineDoc::Save() {
     m_saveAsMode = false;
     if (m_path.empty())
-        return MakeError(hr::InvalidArg, "the bank has no file yet");
+        return MessageError(hr::InvalidArg, msg::BankHasNoFile);
     return OnSaveDocument(m_path);
 }
 
@@ -192,10 +208,16 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
     m_revision = existed ? m_revision + 1 : 0;
     const std::string shown = target.string();
 
+    SessionLock lock;
+    const bool sameLock = HoldsLockOf(target);
+    if (auto taken = TakeLock(target, lock); !taken) {
+        m_revision = previousRevision;
+        return taken;
+    }
     auto root = OpenOrCreateBankFile(target);
     if (!root) {
         m_revision = previousRevision;
-        return Fail(StatusMessage(msg::SaveFailed, shown, root.code()), root.code());
+        return StatusError(msg::SaveFailed, shown, root.code());
     }
     // The record bodies written so far come along: from the working file of a bank never
     // saved, or from the old file on Save As. A source that cannot be opened is skipped.
@@ -203,7 +225,7 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
         if (auto temp = cfb::Storage::OpenFile(m_tempPath, cfb::mode::Open)) {
             if (auto copied = temp->CopyTo(*root); !copied) {
                 m_revision = previousRevision;
-                return Fail(StatusMessage(msg::SaveFailed, shown, copied.code()), copied.code());
+                return StatusError(msg::SaveFailed, shown, copied.code());
             }
         }
     }
@@ -211,7 +233,7 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
         if (auto old = cfb::Storage::OpenFile(m_path, cfb::mode::Open)) {
             if (auto copied = old->CopyTo(*root); !copied) {
                 m_revision = previousRevision;
-                return Fail(StatusMessage(msg::SaveFailed, shown, copied.code()), copied.code());
+                return StatusError(msg::SaveFailed, shown, copied.code());
             }
         }
     }
@@ -223,14 +245,15 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
     *root = cfb::Storage();
     if (!committed) {
         m_revision = previousRevision;
-        return Fail(StatusMessage(msg::SaveFailed, shown, committed.code()), committed.code());
+        return StatusError(msg::SaveFailed, shown, committed.code());
     }
 
     m_path = Absolute(target);
     m_title = FileTitle(m_path);
     m_hasFile = true;
     m_tempPath.clear(); // the file itself stays where it is
-    m_lastMessage = {};
+    if (!sameLock)
+        m_lock = std::move(lock);
     SetModifiedFlag(false);
     Refresh();
     return {};
@@ -242,7 +265,7 @@ Result<cfb::Storage> CQuorvellineDoc::WorkingStorage() {
     if (m_tempPath.empty()) {
         m_tempPath = MakeTempFile();
         if (m_tempPath.empty())
-            return MakeError(hr::AccessDenied, "cannot create a temporary working file");
+            return MessageError(hr::AccessDenied, msg::NoWorkingFile);
     }
     return OpenOrCreateBankFile(m_tempPath);
 }
@@ -265,9 +288,9 @@ PwdItem& CQuorvellineDoc::AddPassword(std::unique_ptr<PwdItem> item, TreeNode* f
 Result<void> CQuorvellineDoc::SaveBody(TreeItem& record, std::string_view rtf) {
     auto root = WorkingStorage();
     if (!root)
-        return root.error();
+        return ErrorWithReason(msg::BodySaveFailed, root.error());
     if (auto r = WriteRecordBody(*root, record.uid, rtf); !r)
-        return r;
+        return ErrorWithReason(msg::BodySaveFailed, r.error());
     record.saved = OleDateTime::Now();
     return {};
 }
@@ -284,8 +307,11 @@ Result<bool> CQuorvellineDoc::SaveBodyIfModified(TreeNode* record, bool modified
 Result<std::string> CQuorvellineDoc::LoadBody(std::uint32_t uid) {
     auto root = WorkingStorage();
     if (!root)
-        return root.error();
-    return LoadRecordBody(*root, uid);
+        return ErrorWithReason(msg::BodyLoadFailed, root.error());
+    auto body = LoadRecordBody(*root, uid);
+    if (!body)
+        return ErrorWithReason(msg::BodyLoadFailed, body.error());
+    return body;
 }
 
 Result<void> CQuorvellineDoc::RemoveBody(std::uint32_t uid) {

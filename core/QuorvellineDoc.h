@@ -5,9 +5,11 @@
 #pragma once
 
 #include "core/BankSummary.h"
+#include "core/BankTrees.h"
 #include "core/Messages.h"
 #include "core/PwdList.h"
 #include "core/RecordTree.h"
+#include "core/SessionLock.h"
 #include "core/UserProperty.h"
 #include "platform/base/Result.h"
 #include "platform/storage/Storage.h"
@@ -21,7 +23,10 @@
 
 namespace kelvo {
 
-enum class TreeKind { Records, Folders };
+/// How a bank is opened: for changing (the window, kvb's editing commands), which takes the
+/// bank's session lock for as long as the bank stays open, or for reading only (kvb's
+/// reading commands), which takes none and so is allowed while another program changes it.
+enum class BankAccess { Change, Read };
 
 /// What the main window hears from the document.
 class DocumentListener {
@@ -54,12 +59,16 @@ public:
     /// A new bank: the root record "Корневая запись" and the root folder "Хранилище паролей",
     /// each selected; never saved, not modified.
     Result<void> OnNewDocument();
-    /// Opens the bank at `path`. When the file is not a bank, fails with the message (see
-    /// lastMessage()) and leaves the open bank exactly as it was.
-    Result<void> OnOpenDocument(const std::filesystem::path& path);
+    /// Opens the bank at `path`. Fails, leaving the open bank exactly as it was, when the
+    /// file is not a bank (messages 61697, 2002, 2003) or, for BankAccess::Change, when
+    /// another program holds the bank's session lock (message 10109).
+    Result<void> OnOpenDocument(const std::filesystem::path& path,
+                                BankAccess access = BankAccess::Change);
     /// Saves into `target` (Save when it is the bank's path, Save As otherwise when
-    /// saveAsMode() is set). When the target can be neither opened nor created, or the bank
-    /// cannot be written into it, fails with a message; the bank then stays modified.
+    /// saveAsMode() is set). The target's session lock is taken first and kept: a target
+    /// held by another program is refused (10109). When the target can be neither opened
+    /// nor created, or the bank cannot be written into it, fails with message 10101; the
+    /// bank then stays modified.
     Result<void> OnSaveDocument(const std::filesystem::path& target);
     /// The Save command: clears saveAsMode and saves to the bank's path (which must be set).
     Result<void> Save();
@@ -82,12 +91,14 @@ public:
     const AnsiString& currentUser() const { return m_currentUser; }
     /// The document's title: the file name of the bank, or "Безымянный" for a new bank.
     const AnsiString& title() const { return m_title; }
-    /// The message of the last failed open or save.
-    const Message& lastMessage() const { return m_lastMessage; }
+    /// Whether this document holds its bank's session lock.
+    bool holdsLock() const { return m_lock.Holds(); }
 
     RecordTree& records() { return m_records; }
     RecordTree& folders() { return m_folders; }
     RecordTree& tree(TreeKind kind) { return kind == TreeKind::Records ? m_records : m_folders; }
+    /// Both trees, as the operations over the whole bank read them.
+    BankTrees trees() const { return {m_records, m_folders}; }
     PwdList& passwords() { return m_passwords; }
     BankSummary& summary() { return m_summary; }
     std::vector<UserProperty>& userProperties() { return m_userProperties; }
@@ -129,7 +140,8 @@ public:
 private:
     void OnSelectionChanged(RecordTree& tree, TreeNode* node) override;
     void Refresh();
-    Result<void> Fail(Message message, HResult code);
+    bool HoldsLockOf(const std::filesystem::path& path) const;
+    Result<void> TakeLock(const std::filesystem::path& path, SessionLock& lock) const;
     Result<void> WriteBank(cfb::Storage& target);
 
     DocumentListener* m_listener = nullptr;
@@ -142,7 +154,7 @@ private:
     std::filesystem::path m_tempPath;
     AnsiString m_title;
     AnsiString m_currentUser;
-    Message m_lastMessage;
+    SessionLock m_lock; ///< the session lock of the bank at m_path, when opened for change
     std::uint32_t m_revision = 0;
     bool m_modified = false;
     bool m_hasFile = false;

@@ -2,6 +2,8 @@
 // into the open bank.
 #include "core/RecordImport.h"
 
+#include "core/BankTrees.h"
+#include "core/Messages.h"
 #include "core/RecordBody.h"
 #include "platform/base/MemoryStream.h"
 #include "platform/storage/BankStorage.h"
@@ -26,15 +28,9 @@ private:
     Progress& m_inner;
 };
 
-void Say(StatusSink* status, std::string_view text) {
-    if (status)
-        status->SetStatus(text);
-}
-
-std::string CopyingText(AnsiView title) {
-    std::string text(kImportCopyingText);
-    text.replace(text.find("%s"), 2, AnsiToUtf8(title));
-    return text;
+void Say(Progress* progress, std::string_view text) {
+    if (progress)
+        progress->SetStatus(text);
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -67,15 +63,14 @@ void DropBody(cfb::Storage& data, std::u16string_view name) {
 
 } // namespace
 
-Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progress* progress,
-                                      StatusSink* status) {
+Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progress* progress) {
     // Read-only: choosing a file to import from must never change it.
     auto root = cfb::Storage::OpenFile(path, cfb::mode::OpenRead);
     if (!root) {
         m_loaded = false;
-        return MakeError(root.code(), std::string(kImportOpenFailedText));
+        return MessageError(root.code(), msg::ImportOpenFailed);
     }
-    Say(status, kImportLoadingText);
+    Say(progress, StringText(msg::ImportLoading));
 
     std::optional<cfb::Stream> structStream, obPool;
     if (auto recTree = root->OpenStorage(u"RecTree", cfb::mode::OpenRead)) {
@@ -100,27 +95,27 @@ Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progres
 
     m_path = path;
     m_loaded = true;
-    Say(status, {});
+    Say(progress, {});
     return {};
 }
 
 Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
                                    const RecordImportSource& source, const TreeNode* sourceNode,
-                                   StatusSink* status) {
+                                   Progress* progress) {
     if (!source.loaded())
-        return MakeError(hr::InvalidArg, std::string(kImportNotLoadedText));
+        return MessageError(hr::InvalidArg, msg::ImportNotLoaded);
     RecordTree& records = doc.records();
     if (!destination || !records.Contains(destination) || !sourceNode ||
         !source.tree().Contains(sourceNode))
-        return MakeError(hr::InvalidArg, "no record to import or to import into");
+        return MessageError(hr::InvalidArg, msg::ImportNothingChosen);
 
     // Everything that can fail as a whole is opened before the first record is made.
     auto working = doc.WorkingStorage();
     if (!working)
-        return MakeError(working.code(), std::string(kImportNoWorkingStorageText));
+        return MessageError(working.code(), msg::ImportNoWorkingStorage);
     auto target = OpenOrCreateStorage(*working, kRecDataStorage);
     if (!target)
-        return MakeError(target.code(), std::string(kImportNoWorkingStorageText));
+        return MessageError(target.code(), msg::ImportNoWorkingStorage);
     const std::filesystem::path workingPath = doc.hasFile() ? doc.path() : doc.tempPath();
     const bool sameFile = SameFile(source.path(), workingPath);
 
@@ -129,7 +124,7 @@ Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
     if (!sameFile) {
         auto root = cfb::Storage::OpenFile(source.path(), cfb::mode::OpenRead);
         if (!root)
-            return MakeError(root.code(), std::string(kImportOpenFailedText));
+            return MessageError(root.code(), msg::ImportOpenFailed);
         sourceRoot = std::move(*root);
         if (auto data = sourceRoot.OpenStorage(kRecDataStorage, cfb::mode::OpenRead)) {
             sourceData = std::move(*data);
@@ -143,39 +138,34 @@ Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
     // bodies are taken first, so that a new record cannot overwrite a body not yet copied.
     std::unordered_map<std::uint32_t, std::string> snapshot;
     std::size_t failed = 0;
+    const RecordTree& sourceTree = source.tree();
     if (sameFile) {
-        std::vector<const TreeNode*> stack{sourceNode};
-        while (!stack.empty()) {
-            const TreeNode* n = stack.back();
-            stack.pop_back();
-            const std::u16string name = BodyStreamName(n->item.uid);
-            if (sourceBodies.count(name) && !snapshot.count(n->item.uid)) {
+        WalkSubtree(sourceTree, sourceNode, true, [&](const TreeNode& n) {
+            const std::u16string name = BodyStreamName(n.item.uid);
+            if (sourceBodies.count(name) && !snapshot.count(n.item.uid)) {
                 auto stream = target->OpenStream(name, cfb::mode::OpenRead);
                 auto bytes = stream ? stream->ReadAll() : Result<std::string>(stream.error());
                 if (bytes)
-                    snapshot.emplace(n->item.uid, std::move(*bytes));
+                    snapshot.emplace(n.item.uid, std::move(*bytes));
                 else
                     ++failed;
             }
-            stack.insert(stack.end(), n->children.rbegin(), n->children.rend());
-        }
+            return true;
+        });
     }
 
     ImportResult result;
-    struct Pending {
-        const TreeNode* source;
-        TreeNode* parent;
-    };
-    std::vector<Pending> stack{{sourceNode, destination}};
-    while (!stack.empty()) {
-        const Pending p = stack.back();
-        stack.pop_back();
-        TreeNode* node = records.Insert(p.source->title, p.parent);
+    // The new node of each source node copied so far: the parent of the next ones.
+    std::unordered_map<const TreeNode*, TreeNode*> copies;
+    WalkSubtree(sourceTree, sourceNode, true, [&](const TreeNode& s) {
+        TreeNode* parent = &s == sourceNode ? destination : copies.at(s.parent);
+        TreeNode* node = records.Insert(s.title, parent);
+        copies.emplace(&s, node);
         if (!result.top)
             result.top = node;
         ++result.records;
-        Say(status, CopyingText(p.source->title));
-        const TreeItem& from = p.source->item;
+        Say(progress, MessageText(msg::ImportCopying, {AnsiToUtf8(s.title)}));
+        const TreeItem& from = s.item;
         node->item.notes = from.notes;
         node->item.keywords = from.keywords;
         node->item.created = from.created;
@@ -200,9 +190,8 @@ Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
             DropBody(*target, toName);
             ++failed;
         }
-        for (auto it = p.source->children.rbegin(); it != p.source->children.rend(); ++it)
-            stack.push_back({*it, node});
-    }
+        return true;
+    });
     result.bodiesFailed = failed;
     (void)target->Commit();
     (void)working->Commit();

@@ -5,29 +5,14 @@
 
 #include "core/Progress.h"
 #include "core/QuorvellineDoc.h"
-#include "core/StatusSink.h"
 
 #include <cstddef>
 #include <filesystem>
-#include <string_view>
 
 namespace kelvo {
 
-/// Texts of the import dialog (UTF-8).
-inline constexpr std::string_view kImportOpenFailedText =
-    "Ошибка открытия файла банка даных (типа, сделай развёрнутое сообщение об ошибке)!";
-inline constexpr std::string_view kImportLoadingText = "Загрузка структуры банка...";
-/// With the record's title in place of %s.
-inline constexpr std::string_view kImportCopyingText = "Копирование записи '%s'...";
-inline constexpr std::string_view kImportNotLoadedText =
-    "Для импорта необходимо загрузить структуру записей из банка!";
-inline constexpr std::string_view kImportDoneText = "Импорт записей успешно завершен.";
-// Texts of this program that the original did not have: it reported these cases as success.
-inline constexpr std::string_view kImportNoWorkingStorageText =
-    "Не удается открыть банк данных для записи текстов. Записи не импортированы.";
-inline constexpr std::string_view kImportBodiesFailedText =
-    "Тексты некоторых записей не удалось скопировать (%d). Эти записи импортированы без "
-    "текста.";
+// The import's texts are in core/Messages: the statuses 20003 and 20004, the messages
+// 20002, 20005 and 20006, and the refusals and warning 10117, 10118 and 10119.
 
 /// The record tree of a source file, as the import dialog shows it.
 class RecordImportSource {
@@ -37,9 +22,8 @@ public:
     /// for reading only and never changed. The expanded and selected flags stored with the
     /// records are ignored: the first top-level node is selected and expanded. On failure
     /// (the file cannot be opened or is not a compound file) the tree stays as it was, the
-    /// source counts as not loaded, and the error carries kImportOpenFailedText.
-    Result<void> Load(const std::filesystem::path& path, Progress* progress = nullptr,
-                      StatusSink* status = nullptr);
+    /// source counts as not loaded, and the error carries message 20002.
+    Result<void> Load(const std::filesystem::path& path, Progress* progress = nullptr);
 
     /// True after a successful Load (until a failed one).
     bool loaded() const { return m_loaded; }
@@ -67,10 +51,11 @@ struct ImportResult {
 /// its new UID (a stale stream of that name is replaced, or removed when the source record
 /// has no body). The source file is held open (read-only) only during the copy; it may be
 /// the open bank's own file. Marks the bank modified.
-/// Refused, with nothing changed: the source is not loaded, a node is missing, or the
-/// working storage cannot be opened.
+/// The progress gets the status "Копирование записи '%s'..." of each record.
+/// Refused, with nothing changed: the source is not loaded (20005), a node is missing
+/// (10119), or the working storage cannot be opened (10117).
 Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
                                    const RecordImportSource& source, const TreeNode* sourceNode,
-                                   StatusSink* status = nullptr);
+                                   Progress* progress = nullptr);
 
 } // namespace kelvo

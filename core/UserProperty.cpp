@@ -69,14 +69,14 @@ std::vector<UserProperty> ReadUserDefinedSection(const cfb::PropertySection& sec
         const auto found = names.find(p.id);
         if (found == names.end())
             continue;
-        auto name = PropertyTextToAnsi(*found->second, section.codePage);
+        auto name = CodePageToAnsi(*found->second, section.codePage);
         if (!name)
             continue;
         UserProperty prop;
         prop.name = std::move(*name);
         const cfb::PropertyValue& v = p.value;
         if (v.IsString()) {
-            auto text = PropertyTextToAnsi(v.text, section.TextCodePage(v));
+            auto text = CodePageToAnsi(v.text, section.TextCodePage(v));
             if (!text)
                 continue;
             prop.type = UserProperty::Text;

@@ -5,27 +5,15 @@
 
 namespace kelvo {
 
-namespace {
-
-// Fills "%s" of a message with the name, which is Windows-1251 text.
-Message NameMessage(int id, AnsiView name) {
-    return PathMessage(id, AnsiToUtf8(name));
-}
-
-} // namespace
-
 Result<UserProperty> MakeUserProperty(const std::vector<UserProperty>& existing, AnsiView name,
-                                      int type, AnsiView value, Message* message) {
-    auto fail = [&](Message m) -> Error {
-        Error e = MakeError(hr::InvalidArg, m.text);
-        if (message)
-            *message = std::move(m);
-        return e;
+                                      int type, AnsiView value) {
+    auto fail = [](int id, std::initializer_list<std::string_view> args = {}) {
+        return MessageError(hr::InvalidArg, id, args);
     };
     if (name.size() > kMaxUserPropertyName || value.size() > kMaxUserPropertyValue)
-        return fail(Message{msg::PropertyTooLong, std::string(StringText(msg::PropertyTooLong))});
+        return fail(msg::PropertyTooLong);
     if (FindUserProperty(existing, name))
-        return fail(NameMessage(msg::PropertyExists, name));
+        return fail(msg::PropertyExists, {AnsiToUtf8(name)});
     UserProperty p;
     p.name = AnsiString(name);
     p.type = type;
@@ -35,7 +23,7 @@ Result<UserProperty> MakeUserProperty(const std::vector<UserProperty>& existing,
         break;
     case UserProperty::Number: {
         if (value.empty() || value.find_first_not_of("0123456789") != AnsiView::npos)
-            return fail(Message{msg::BadNumber, std::string(StringText(msg::BadNumber))});
+            return fail(msg::BadNumber);
         // Long digit strings saturate, as the C library's conversion does.
         long long n = 0;
         for (char c : value) {
@@ -51,7 +39,7 @@ Result<UserProperty> MakeUserProperty(const std::vector<UserProperty>& existing,
     case UserProperty::DateTime:
         p.date = ParseItemDateTime(value);
         if (!p.date.valid)
-            return fail(Message{msg::BadDate, std::string(StringText(msg::BadDate))});
+            return fail(msg::BadDate);
         break;
     case UserProperty::YesNo:
         p.number = value == AnsiStringText(msg::Yes) ? 1 : 0;

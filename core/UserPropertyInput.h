@@ -19,7 +19,7 @@ inline constexpr std::size_t kMaxUserPropertyValue = 200;
 /// message when the name exists already (compared byte for byte), the number or the date
 /// does not convert, or the name or value is longer than the sheet's fields allow.
 Result<UserProperty> MakeUserProperty(const std::vector<UserProperty>& existing, AnsiView name,
-                                      int type, AnsiView value, Message* message = nullptr);
+                                      int type, AnsiView value);
 
 /// The value as the sheet shows it: text, "%d", the date-time text, "Да"/"Нет", "(Пусто)".
 AnsiString UserPropertyValueText(const UserProperty& property);

@@ -1,6 +1,7 @@
 // The password generator's logic.
 #include "dialogs/PasswordGenerator.h"
 
+#include "core/Messages.h"
 #include "dialogs/InputHistory.h"
 
 #include <cmath>
@@ -25,12 +26,12 @@ constexpr AnsiView kSetTexts[kPasswordSetCount] = {
 };
 
 Error LengthError() {
-    return MakeError(hr::InvalidArg, "Введите целое число от 1 до 30.");
+    return MessageError(hr::InvalidArg, msg::PasswordLengthRange);
 }
 
 Result<std::uint32_t> AlphabetSize(AnsiView alphabet) {
     if (alphabet.size() > std::numeric_limits<std::uint32_t>::max())
-        return MakeError(hr::InvalidArg, "Алфавит пароля слишком длинный.");
+        return MessageError(hr::InvalidArg, msg::AlphabetTooLong);
     return static_cast<std::uint32_t>(alphabet.size());
 }
 
@@ -87,7 +88,7 @@ Result<void> ValidatePasswordOptions(const PasswordGeneratorOptions& options) {
     if (options.length < kMinPasswordLength || options.length > kMaxPasswordLength)
         return LengthError();
     if (options.mask.size() > kMaxPasswordMaskLength)
-        return MakeError(hr::InvalidArg, "Введите не более 30 символов.");
+        return MessageError(hr::InvalidArg, msg::OtherCharsTooLong);
     return {};
 }
 
@@ -174,9 +175,9 @@ double PasswordEntropyBits(AnsiView alphabet, std::size_t draws) {
 std::string PasswordAcceptMessage(PasswordAcceptCheck check) {
     switch (check) {
     case PasswordAcceptCheck::NoAlphabet:
-        return "Не создан алфавит пароля!\nНажмите кнопку Переставить, чтобы создать его.";
+        return std::string(StringText(msg::NoAlphabet));
     case PasswordAcceptCheck::NoPassword:
-        return "Не сгенерирован пароль!\nНажмите кнопку Генерировать!, чтобы создать пароль.";
+        return std::string(StringText(msg::NoPassword));
     case PasswordAcceptCheck::Ready:
         break;
     }

@@ -1,6 +1,8 @@
 // The getrandom(2)-backed random source and rejection sampling of indices.
 #include "dialogs/RandomSource.h"
 
+#include "core/Messages.h"
+
 #include <cerrno>
 #include <cstddef>
 #include <sys/random.h>
@@ -37,11 +39,11 @@ Result<std::uint32_t> RandomIndex(RandomSource& source, std::uint32_t n) {
     for (int attempt = 0; attempt < 64; ++attempt) {
         std::uint32_t word = 0;
         if (!source.NextWord(word))
-            return MakeError(hr::Fail, "Не удалось получить случайные числа от системы.");
+            return MessageError(hr::Fail, msg::RandomFailed);
         if (word < limit)
             return word % n;
     }
-    return MakeError(hr::Fail, "Источник случайных чисел выдает неслучайные значения.");
+    return MessageError(hr::Fail, msg::RandomNotRandom);
 }
 
 } // namespace kelvo

@@ -1,17 +1,15 @@
 // The keyword index in the bank file: opening BnkIndx and its streams for a save or a load.
 #include "index/IndexStorage.h"
 
+#include "core/Messages.h"
 #include "platform/storage/BankStorage.h"
 #include "platform/storage/Storage.h"
 
 namespace kelvo {
 
-Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root, IndexProgress* progress) {
-    if (progress) {
-        progress->SetLine1(Utf8ToAnsiLossy("Сохранение индексов в файл банка..."));
-        progress->HideCancel();
-        progress->SetRange(0, static_cast<std::uint32_t>(index.size()));
-    }
+namespace {
+
+Result<void> WriteIndex(const KeywordIndex& index, cfb::Storage& root, Progress* progress) {
     auto storage = OpenOrCreateStorage(root, kIndexStorageName);
     if (!storage)
         return storage.error();
@@ -33,20 +31,33 @@ Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root, IndexProgr
     return storage->Commit();
 }
 
-bool LoadIndex(KeywordIndex& index, cfb::Storage& root, IndexProgress* progress) {
+} // namespace
+
+Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root, Progress* progress) {
     if (progress) {
-        progress->SetLine1(Utf8ToAnsiLossy("Загрузка индексов из файла банка в память..."));
-        progress->HideCancel();
+        progress->SetStatus(StringText(msg::IndexSaving));
+        progress->SetCancellable(false);
+        progress->Start(index.size());
+    }
+    if (auto written = WriteIndex(index, root, progress); !written)
+        return ErrorWithReason(msg::IndexSaveFailed, written.error());
+    return {};
+}
+
+Result<bool> LoadIndex(KeywordIndex& index, cfb::Storage& root, Progress* progress) {
+    if (progress) {
+        progress->SetStatus(StringText(msg::IndexLoading));
+        progress->SetCancellable(false);
     }
     auto storage = OpenOrCreateStorage(root, kIndexStorageName);
     if (!storage)
-        return false;
+        return ErrorWithReason(msg::IndexNotLoaded, storage.error());
     auto info = OpenOrCreateStream(*storage, kIndexInfoName);
     if (!info)
-        return false;
+        return ErrorWithReason(msg::IndexNotLoaded, info.error());
     auto pool = OpenOrCreateStream(*storage, kIndexPoolName);
     if (!pool)
-        return false;
+        return ErrorWithReason(msg::IndexNotLoaded, pool.error());
     return ReadIndexStreams(index, *info, *pool, progress);
 }
 

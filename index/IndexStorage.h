@@ -2,7 +2,7 @@
 // IdxItem text blocks of $IdxPool.
 #pragma once
 
-#include "index/IndexBuild.h"
+#include "core/Progress.h"
 #include "index/KeywordIndex.h"
 #include "platform/base/ByteStream.h"
 #include "platform/base/Result.h"
@@ -26,24 +26,24 @@ inline constexpr AnsiView kIdxItemBlock = "IdxItem";
 /// IdxItem block per word (UID, escaped word, references joined at "#"). Fails when a write
 /// fails.
 Result<void> WriteIndexStreams(const KeywordIndex& index, ByteStream& info, ByteStream& pool,
-                               IndexProgress* progress = nullptr);
+                               Progress* progress = nullptr);
 
 /// Replaces the index by the one in the streams. False (and an empty index) when $IdxInfo
 /// holds less than its header. Reads as many blocks as the header counts, but stops at the
 /// end of $IdxPool, so a damaged count cannot make it run on; the blocks themselves are
 /// read by position, unchecked.
 bool ReadIndexStreams(KeywordIndex& index, ByteStream& info, ByteStream& pool,
-                      IndexProgress* progress = nullptr);
+                      Progress* progress = nullptr);
 
 /// Opens or creates BnkIndx and its two streams in the working storage's root, truncates both
-/// streams, writes the index and commits BnkIndx. When the storage or a stream can neither be
-/// opened nor created nothing is written and the error comes back.
-Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root,
-                       IndexProgress* progress = nullptr);
+/// streams, writes the index and commits BnkIndx. Fails with message 10120 and the reason:
+/// when the storage or a stream can neither be opened nor created nothing is written.
+Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root, Progress* progress = nullptr);
 
 /// Opens or creates BnkIndx and its streams (a bank that never had an index gains them,
-/// uncommitted) and reads the index. False when no index is stored; when the storage cannot
-/// be opened or created the index is left untouched and the result is false too.
-bool LoadIndex(KeywordIndex& index, cfb::Storage& root, IndexProgress* progress = nullptr);
+/// uncommitted) and reads the index: true when one was stored, false when none was. Fails
+/// with message 10121 and the reason, leaving the index untouched, when the storage cannot
+/// be opened or created.
+Result<bool> LoadIndex(KeywordIndex& index, cfb::Storage& root, Progress* progress = nullptr);
 
 } // namespace kelvo

@@ -1,6 +1,7 @@
 // The two keyword index streams: the word table $IdxInfo and the IdxItem blocks of $IdxPool.
 #include "index/IndexStorage.h"
 
+#include "core/Messages.h"
 #include "platform/text/ItemStream.h"
 
 #include <array>
@@ -38,14 +39,10 @@ std::size_t ReadFully(ByteStream& stream, char* buffer, std::size_t size) {
     return done;
 }
 
-AnsiString Label(const char* utf8, AnsiView text) {
-    return Utf8ToAnsiLossy(utf8) + AnsiString(text);
-}
-
 } // namespace
 
 Result<void> WriteIndexStreams(const KeywordIndex& index, ByteStream& info, ByteStream& pool,
-                               IndexProgress* progress) {
+                               Progress* progress) {
     std::string table;
     table.reserve(kIndexRecordSize * (index.size() + 1));
     auto header = Record(static_cast<std::uint32_t>(index.size()));
@@ -56,7 +53,7 @@ Result<void> WriteIndexStreams(const KeywordIndex& index, ByteStream& info, Byte
         auto record = Record(item->uid);
         table.append(record.data(), record.size());
         if (progress)
-            progress->SetLine2(Label("Сохранение слова: ", item->word));
+            progress->SetDetail(MessageText(msg::IndexSavingWord, {AnsiToUtf8(item->word)}));
         lines.WriteLine(begin);
         lines.WriteLine(HexText(item->uid));
         lines.WriteLine(EscapeText(item->word));
@@ -70,8 +67,7 @@ Result<void> WriteIndexStreams(const KeywordIndex& index, ByteStream& info, Byte
     return WriteAllBytes(info, table);
 }
 
-bool ReadIndexStreams(KeywordIndex& index, ByteStream& info, ByteStream& pool,
-                      IndexProgress* progress) {
+bool ReadIndexStreams(KeywordIndex& index, ByteStream& info, ByteStream& pool, Progress* progress) {
     index.Clear();
     char header[kIndexRecordSize];
     if (ReadFully(info, header, sizeof header) < sizeof header)
@@ -80,7 +76,7 @@ bool ReadIndexStreams(KeywordIndex& index, ByteStream& info, ByteStream& pool,
     for (int i = 3; i >= 0; --i)
         count = (count << 8) | static_cast<unsigned char>(header[i]);
     if (progress)
-        progress->SetRange(0, count);
+        progress->Start(count);
     LineReader lines(pool);
     char skipped[kIndexRecordSize];
     for (std::uint32_t i = 0; i < count && !lines.AtEnd(); ++i) {
@@ -92,7 +88,7 @@ bool ReadIndexStreams(KeywordIndex& index, ByteStream& info, ByteStream& pool,
         item->SetReferences(SplitList(lines.ReadLine(), "#", true));
         lines.ReadLine();
         if (progress)
-            progress->SetLine2(Label("Загрузка слова: ", item->word));
+            progress->SetDetail(MessageText(msg::IndexLoadingWord, {AnsiToUtf8(item->word)}));
         index.Append(std::move(item));
         if (progress)
             progress->Step();

@@ -1,6 +1,8 @@
 // The in-memory keyword index and the rows of its word list.
 #include "index/KeywordIndex.h"
 
+#include "core/Messages.h"
+
 #include <algorithm>
 
 namespace kelvo {
@@ -106,11 +108,8 @@ std::vector<KeywordRow> KeywordRows(const KeywordIndex& index, KeywordFilter fil
     return rows;
 }
 
-AnsiString KeywordListStatus(std::size_t rows) {
-    static const AnsiString before = Utf8ToAnsiLossy("Найдено ");
-    static const AnsiString after =
-        Utf8ToAnsiLossy(" слов. Для просмотра результатов выделите нужные слова.");
-    return before + std::to_string(rows) + after;
+std::string KeywordListStatus(std::size_t rows) {
+    return MessageText(msg::KeywordListFound, {std::to_string(rows)});
 }
 
 } // namespace kelvo

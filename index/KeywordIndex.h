@@ -106,6 +106,6 @@ struct KeywordRow {
 /// (counting those), with Folders only words with folder references, with All every word.
 std::vector<KeywordRow> KeywordRows(const KeywordIndex& index, KeywordFilter filter);
 /// "Найдено %d слов. Для просмотра результатов выделите нужные слова."
-AnsiString KeywordListStatus(std::size_t rows);
+std::string KeywordListStatus(std::size_t rows);
 
 } // namespace kelvo

@@ -1,32 +1,30 @@
 // The cleanup pass over records, folders and password entries.
 #include "maintenance/BankCleanup.h"
 
+#include "core/BankTrees.h"
+#include "core/Messages.h"
 #include "core/RecordBody.h"
 #include "platform/storage/BankStorage.h"
 
 #include <optional>
-#include <string>
 
 namespace kelvo {
 
 namespace {
 
-std::string WithTitle(std::string_view format, AnsiView title) {
-    std::string text(format);
-    text.replace(text.find("%s"), 2, AnsiToUtf8(title));
-    return text;
-}
-
+// Counts the steps it passes on: the result says how far the bar went.
 class Reporter {
 public:
-    Reporter(Progress* progress, StatusSink* status) : m_progress(progress), m_status(status) {}
+    explicit Reporter(Progress* progress) : m_progress(progress) {}
     void Start(std::size_t upper) {
-        if (m_progress)
+        if (m_progress) {
+            m_progress->SetCancellable(false);
             m_progress->Start(upper);
+        }
     }
-    void Item(std::string_view format, AnsiView title) {
-        if (m_status)
-            m_status->SetStatus(WithTitle(format, title));
+    void Item(int id, AnsiView title) {
+        if (m_progress)
+            m_progress->SetStatus(MessageText(id, {AnsiToUtf8(title)}));
     }
     void Step() {
         ++m_steps;
@@ -37,16 +35,15 @@ public:
 
 private:
     Progress* m_progress;
-    StatusSink* m_status;
     std::size_t m_steps = 0;
 };
 
 } // namespace
 
 Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices& choices,
-                                     Progress* progress, StatusSink* status, CleanupViews* views) {
+                                     Progress* progress, CleanupViews* views) {
     if (!choices.Any())
-        return MakeError(hr::InvalidArg, std::string(kCleanupNothingChosenText));
+        return MessageError(hr::InvalidArg, msg::CleanupNothingChosen);
 
     // The body streams are only looked at when texts go, and only where bodies can be: a
     // bank never saved and never shown has no working file, and none is made for it.
@@ -54,31 +51,30 @@ Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices&
     if (choices.recordTexts && doc.HasWorkingStorage()) {
         auto root = doc.WorkingStorage();
         if (!root)
-            return MakeError(root.code(), std::string(kCleanupNoWorkingStorageText));
+            return MessageError(root.code(), msg::CleanupNoWorkingStorage);
         auto data = OpenOrCreateStorage(*root, kRecDataStorage);
         if (!data)
-            return MakeError(data.code(), std::string(kCleanupNoWorkingStorageText));
+            return MessageError(data.code(), msg::CleanupNoWorkingStorage);
         working = std::move(*root);
         recData = std::move(*data);
     }
 
     CleanupResult result;
-    const std::vector<TreeNode*> records = doc.records().PreOrder();
-    const std::vector<TreeNode*> folders = doc.folders().PreOrder();
-    result.progressRange = doc.passwords().size() + folders.size() + records.size();
-    Reporter report(progress, status);
+    result.progressRange = doc.passwords().size() + doc.trees().size();
+    Reporter report(progress);
     report.Start(result.progressRange);
 
-    for (TreeNode* record : records) {
-        report.Item(kCleanupRecordText, record->title);
+    WalkTree(doc.records(), [&](TreeNode& record) {
+        report.Item(msg::CleanupRecord, record.title);
         if (choices.recordNotes)
-            record->item.notes.clear();
+            record.item.notes.clear();
         if (choices.recordKeywords)
-            record->item.keywords.clear();
-        if (recData && recData->DestroyElement(BodyStreamName(record->item.uid)))
+            record.item.keywords.clear();
+        if (recData && recData->DestroyElement(BodyStreamName(record.item.uid)))
             ++result.bodiesRemoved; // a record without a body is passed over
         report.Step();
-    }
+        return true;
+    });
     if (recData)
         (void)recData->Commit();
     recData.reset();
@@ -86,20 +82,21 @@ Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices&
     if (views)
         views->ReloadSelectedBody();
 
-    for (TreeNode* folder : folders) {
-        report.Item(kCleanupFolderText, folder->title);
+    WalkTree(doc.folders(), [&](TreeNode& folder) {
+        report.Item(msg::CleanupFolder, folder.title);
         if (choices.folderNotes)
-            folder->item.notes.clear();
+            folder.item.notes.clear();
         if (choices.folderKeywords)
-            folder->item.keywords.clear();
+            folder.item.keywords.clear();
         report.Step();
-    }
+        return true;
+    });
 
     if (choices.passwords) {
         PwdList& list = doc.passwords();
         while (!list.empty()) {
             PwdItem& first = list[0];
-            report.Item(kCleanupPasswordText, first.title);
+            report.Item(msg::CleanupPassword, first.title);
             if (!list.Remove(first.uid)) {
                 list.Clear(); // cannot happen: every entry is found by its UID
                 break;

@@ -4,29 +4,13 @@
 
 #include "core/Progress.h"
 #include "core/QuorvellineDoc.h"
-#include "core/StatusSink.h"
 
 #include <cstddef>
-#include <string_view>
 
 namespace kelvo {
 
-/// Texts of the cleanup dialog (UTF-8).
-inline constexpr std::string_view kCleanupWaitingText = "Ожидание очистки...";
-inline constexpr std::string_view kCleanupNothingChosenText = // message 2005
-    "Необходимо выбрать хотя бы один пункт для очистки!";
-inline constexpr std::string_view kCleanupQuestionText = // message 2006
-    "Вы действиельно хотите очистить выбранные данные банка?\nЭто действие не удастся "
-    "отменить!";
-inline constexpr std::string_view kCleanupDoneText = // message 2007
-    "Очистка банка завершена.\nРекомендуется провести сохранение, а затем ревизию банка.";
-/// Status lines with the item's title in place of %s (strings 517, 518, 519).
-inline constexpr std::string_view kCleanupRecordText = "Очистка записи: %s";
-inline constexpr std::string_view kCleanupFolderText = "Очистка папки: %s";
-inline constexpr std::string_view kCleanupPasswordText = "Очистка пароля: %s";
-/// A text of this program: the original went on and reported success without the texts.
-inline constexpr std::string_view kCleanupNoWorkingStorageText =
-    "Не удается открыть банк данных, чтобы удалить тексты записей.\nОчистка не выполнена.";
+// The cleanup's texts are in core/Messages: the waiting status (20001), the messages 2005,
+// 2006 and 2007, the status lines 517, 518 and 519 and the refusal 10116.
 
 /// The six check boxes of the dialog.
 struct CleanupChoices {
@@ -62,12 +46,12 @@ struct CleanupResult {
 
 /// Runs the cleanup: records in pre-order (notes, keywords, body stream destroyed in the
 /// working storage at once), then folders in pre-order (notes, keywords), then the password
-/// entries from the first; each item gets its status line and one progress step. Keywords,
-/// notes and entries change in memory and reach the file with the next save; the bank is
-/// marked modified. Refused with nothing changed: no choice made (kCleanupNothingChosenText),
-/// or record texts chosen and the working storage cannot be opened.
+/// entries from the first; each item gets its status line and one progress step (the pass
+/// cannot be stopped: the progress is told so and never asked). Keywords, notes and entries
+/// change in memory and reach the file with the next save; the bank is marked modified.
+/// Refused with nothing changed: no choice made (message 2005), or record texts chosen and
+/// the working storage cannot be opened (10116).
 Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices& choices,
-                                     Progress* progress = nullptr, StatusSink* status = nullptr,
-                                     CleanupViews* views = nullptr);
+                                     Progress* progress = nullptr, CleanupViews* views = nullptr);
 
 } // namespace kelvo

@@ -2,13 +2,13 @@
 // entries, the record bodies as plain text) and the texts they compose for each object.
 #pragma once
 
+#include "core/BankTrees.h"
 #include "platform/text/Ansi.h"
 
 #include <cstdint>
 
 namespace kelvo {
 
-class RecordTree;
 class PwdList;
 
 /// A record body as the search reads it: its plain text and the stored size in bytes.
@@ -31,8 +31,7 @@ public:
 /// between calls (events are handled during a search): readers look objects up by UID each
 /// time.
 struct SearchBank {
-    const RecordTree& records;
-    const RecordTree& folders;
+    BankTrees trees;
     const PwdList& entries;
     BodySource& bodies;
 };

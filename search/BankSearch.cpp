@@ -1,10 +1,9 @@
 // The bank search walk.
 #include "search/BankSearch.h"
 
+#include "core/BankTrees.h"
+#include "core/Messages.h"
 #include "core/PwdList.h"
-#include "core/RecordTree.h"
-
-#include <unordered_set>
 
 namespace kelvo {
 
@@ -25,8 +24,8 @@ AnsiString WithoutBold(AnsiView place) {
 }
 } // namespace
 
-BankSearch::BankSearch(SearchBank bank, ResultRows& rows, SearchObserver* observer)
-    : m_bank(bank), m_rows(rows), m_observer(observer),
+BankSearch::BankSearch(SearchBank bank, ResultRows& rows, Progress* progress)
+    : m_bank(bank), m_rows(rows), m_progress(progress),
       m_expression(std::make_unique<SearchExpression>("")) {}
 
 void BankSearch::SetCriteria(const SearchCriteria& criteria) {
@@ -34,11 +33,14 @@ void BankSearch::SetCriteria(const SearchCriteria& criteria) {
     m_expression = std::make_unique<SearchExpression>(criteria.text);
 }
 
-void BankSearch::Dispatch() {
-    if (!m_observer || !m_observer->EventsWaiting())
+void BankSearch::Poll() {
+    if (!m_progress)
         return;
-    m_bank.bodies.Release();
-    m_observer->DispatchOneEvent();
+    // What the events do (a save, an edit) needs the bank file: the bodies let go of it.
+    if (m_progress->EventsWaiting())
+        m_bank.bodies.Release();
+    if (m_progress->CancelRequested())
+        m_stop = true;
 }
 
 bool BankSearch::SizeFilter(std::uint32_t sizeKb) const {
@@ -60,15 +62,14 @@ bool BankSearch::Run(const SearchCriteria& criteria) {
     SetCriteria(criteria);
     m_stop = false;
     m_rows.Clear();
-    if (m_observer) {
-        m_observer->SetStatus(Utf8ToAnsiLossy("Выполняется поиск..."));
-        m_observer->SetRange(static_cast<std::uint32_t>(
-            m_bank.entries.size() + m_bank.folders.size() + m_bank.records.size()));
+    if (m_progress) {
+        m_progress->SetStatus(StringText(msg::SearchRunning));
+        m_progress->Start(m_bank.entries.size() + m_bank.trees.size());
     }
     if (m_criteria.startKey == kBankKey) {
         // Both walks run; after a stop the second ends at once.
-        const TreeNode* record = m_bank.records.first();
-        const TreeNode* folder = m_bank.folders.first();
+        const TreeNode* record = m_bank.trees.records.first();
+        const TreeNode* folder = m_bank.trees.folders.first();
         const AnsiString folderKey = folder ? MakeItemKey(kFolderType, folder->item.uid) : "";
         if (record)
             SearchNode(MakeItemKey(kRecordType, record->item.uid), m_criteria.nested);
@@ -77,9 +78,9 @@ bool BankSearch::Run(const SearchCriteria& criteria) {
     } else {
         SearchNode(m_criteria.startKey, m_criteria.nested);
     }
-    if (m_observer) {
-        m_observer->Finish();
-        m_observer->SetStatus(Utf8ToAnsiLossy("Поиск завершен. Просмотр результатов."));
+    if (m_progress) {
+        m_progress->Finish();
+        m_progress->SetStatus(StringText(msg::SearchDone));
     }
     return !m_stop;
 }
@@ -88,37 +89,19 @@ bool BankSearch::SearchNode(AnsiView key, bool nested) {
     if (m_stop)
         return false;
     const ParsedItemKey parsed = ParseItemKey(key);
-    const RecordTree* tree = parsed.type == kRecordType   ? &m_bank.records
-                             : parsed.type == kFolderType ? &m_bank.folders
-                                                          : nullptr;
-    if (!tree || !tree->FindByUid(parsed.uid))
-        return true; // nothing to search: an unknown or vanished start node finds nothing
-    // An explicit stack instead of recursion (deep trees), each UID once (damaged trees).
-    std::vector<std::uint32_t> pending{parsed.uid};
-    std::unordered_set<std::uint32_t> visited;
-    bool first = true;
-    while (!pending.empty()) {
-        const std::uint32_t uid = pending.back();
-        pending.pop_back();
-        if (m_stop)
-            return !first;
-        if (!visited.insert(uid).second || !tree->FindByUid(uid))
-            continue;
-        if (!SearchObject(parsed.type, uid))
-            return !first;
-        first = false;
-        if (!nested)
-            break;
-        // Looked up again: handling events during SearchObject may have changed the tree.
-        if (const TreeNode* node = tree->FindByUid(uid))
-            for (auto it = node->children.rbegin(); it != node->children.rend(); ++it)
-                pending.push_back((*it)->item.uid);
-    }
-    return true;
+    const bool records = parsed.type == kRecordType;
+    if (!records && parsed.type != kFolderType)
+        return true; // nothing to search: an unknown start finds nothing
+    const RecordTree& tree = m_bank.trees.tree(records ? TreeKind::Records : TreeKind::Folders);
+    if (!tree.FindByUid(parsed.uid))
+        return true; // a start node gone meanwhile finds nothing too
+    return WalkSubtree(tree, parsed.uid, nested, [&](TreeNode& node) {
+        return !m_stop && SearchObject(parsed.type, node.item.uid);
+    });
 }
 
 bool BankSearch::SearchObject(AnsiView type, std::uint32_t uid) {
-    Dispatch();
+    Poll();
     if (m_stop)
         return false;
 
@@ -127,7 +110,7 @@ bool BankSearch::SearchObject(AnsiView type, std::uint32_t uid) {
     bool isEntry = false;
     bool isRecord = false;
     if (type == kRecordType) {
-        const TreeNode* node = m_bank.records.FindByUid(uid);
+        const TreeNode* node = m_bank.trees.records.FindByUid(uid);
         if (!node)
             return true;
         t.place = RecordPlace(node->title);
@@ -135,7 +118,7 @@ bool BankSearch::SearchObject(AnsiView type, std::uint32_t uid) {
         t.notes = node->item.notes;
         isRecord = true; // the body is read below, only when a hit or the data needs it
     } else if (type == kFolderType) {
-        const TreeNode* node = m_bank.folders.FindByUid(uid);
+        const TreeNode* node = m_bank.trees.folders.FindByUid(uid);
         if (!node)
             return true;
         t.place = FolderPlace(node->title);
@@ -152,7 +135,7 @@ bool BankSearch::SearchObject(AnsiView type, std::uint32_t uid) {
             for (std::uint32_t entry : entries)
                 if (!SearchObject(kEntryType, entry))
                     return false;
-            if (!m_bank.folders.FindByUid(uid))
+            if (!m_bank.trees.folders.FindByUid(uid))
                 return true;
             // The folder's own texts stay empty: it yields no row of its own.
         }
@@ -169,16 +152,16 @@ bool BankSearch::SearchObject(AnsiView type, std::uint32_t uid) {
         t.detail = EntryDetail(t.data);
     }
 
-    if (m_observer) {
-        m_observer->SetStatus(Utf8ToAnsiLossy("Поиск в объекте: ") + WithoutBold(t.place));
-        m_observer->Step();
+    if (m_progress) {
+        m_progress->SetStatus(MessageText(msg::SearchInObject, {AnsiToUtf8(WithoutBold(t.place))}));
+        m_progress->Step();
     }
-    Dispatch();
+    Poll();
     if (m_stop)
         return false;
     // The event may have deleted the object: then it yields nothing.
-    if ((type == kRecordType && !m_bank.records.FindByUid(uid)) ||
-        (type == kFolderType && !m_bank.folders.FindByUid(uid)) ||
+    if ((type == kRecordType && !m_bank.trees.records.FindByUid(uid)) ||
+        (type == kFolderType && !m_bank.trees.folders.FindByUid(uid)) ||
         (type == kEntryType && !m_bank.entries.Find(uid)))
         return true;
 
@@ -212,8 +195,8 @@ void BankSearch::AddRow(const Texts& texts, AnsiView detail, AnsiView keywords, 
     const std::size_t before = m_rows.size();
     const std::size_t row =
         m_rows.AddResultRow(texts.place, detail, keywords, notes, texts.sizeKb, hit, texts.key);
-    if (m_observer)
-        m_observer->RowChanged(row, m_rows.size() != before);
+    if (onRowChanged)
+        onRowChanged(row, m_rows.size() != before);
 }
 
 } // namespace kelvo

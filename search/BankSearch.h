@@ -3,38 +3,28 @@
 // collecting one result row per object found.
 #pragma once
 
+#include "core/Progress.h"
 #include "search/BankObjects.h"
 #include "search/Expression.h"
 #include "search/ResultRows.h"
 #include "search/SearchCriteria.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace kelvo {
 
-/// What the search dialog does while a search runs. Every call defaults to nothing.
-class SearchObserver {
-public:
-    virtual ~SearchObserver() = default;
-    /// True when events wait to be handled. Asked twice per object; when it says yes, the
-    /// body source lets go of the bank file and DispatchOneEvent follows.
-    virtual bool EventsWaiting() { return false; }
-    /// Handles one waiting event (so that the stop button can be pressed). The event may
-    /// change the bank or call BankSearch::Stop.
-    virtual void DispatchOneEvent() {}
-    virtual void SetStatus(AnsiView /*text*/) {}
-    virtual void SetRange(std::uint32_t /*upper*/) {}
-    virtual void Step() {}
-    /// The walk ended: the bar goes to its end.
-    virtual void Finish() {}
-    /// A row was added (`added`) or one of its texts replaced.
-    virtual void RowChanged(std::size_t /*row*/, bool /*added*/) {}
-};
-
 class BankSearch {
 public:
-    BankSearch(SearchBank bank, ResultRows& rows, SearchObserver* observer = nullptr);
+    /// `progress` gets the status line ("Выполняется поиск...", "Поиск в объекте: ...", the
+    /// end status), one step per object, and is asked twice per object whether to stop; when
+    /// it has events waiting, the body source first lets go of the bank file. The events may
+    /// change the bank or call Stop.
+    BankSearch(SearchBank bank, ResultRows& rows, Progress* progress = nullptr);
+
+    /// Told when a row was added (`added`) or one of its texts replaced: the grid redraws it.
+    std::function<void(std::size_t row, bool added)> onRowChanged;
 
     /// Runs a whole search with validated criteria: empties the rows, walks from the start
     /// key (from the first record and the first folder for "bnk"), and ends with the status
@@ -51,7 +41,8 @@ public:
     /// Whether an object of `sizeKb` kilobytes passes the size criterion.
     bool SizeFilter(std::uint32_t sizeKb) const;
 
-    /// Sets the stop flag: the walk ends at its next check, within one object.
+    /// Sets the stop flag: the walk ends at its next check, within one object. (A progress
+    /// window whose CancelRequested says yes does the same.)
     void Stop() { m_stop = true; }
     bool stopped() const { return m_stop; }
 
@@ -60,13 +51,13 @@ public:
 
 private:
     struct Texts;
-    void Dispatch();
+    void Poll();
     void AddRow(const Texts& texts, AnsiView detail, AnsiView keywords, AnsiView notes,
                 HitColumn hit);
 
     SearchBank m_bank;
     ResultRows& m_rows;
-    SearchObserver* m_observer;
+    Progress* m_progress;
     SearchCriteria m_criteria;
     std::unique_ptr<SearchExpression> m_expression;
     bool m_stop = false;

@@ -1,7 +1,6 @@
 // The search expression evaluator and the marking of found ranges.
 #include "search/Expression.h"
 
-#include "index/Keywords.h"
 #include "platform/text/ItemStream.h"
 
 #include <algorithm>
@@ -81,31 +80,18 @@ private:
     std::array<std::size_t, 256> m_shift{};
 };
 
-bool IsDigits(AnsiView s) {
-    return !s.empty() &&
-           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// An operand that already is a position list: its first piece is "digits:digits".
-bool LooksLikePositions(AnsiView t) {
-    AnsiView first = t.substr(0, t.find(' '));
-    std::size_t colon = first.find(':');
-    return colon != AnsiView::npos && IsDigits(first.substr(0, colon)) &&
-           IsDigits(first.substr(colon + 1));
-}
-
 AnsiString PositionPair(std::size_t start, std::size_t end) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%zu:%zu", start, end);
     return buf;
 }
 
-// One operand against the text: its first accepted occurrence as "start:end".
+// One operand typed by the user against the text: its first accepted occurrence as
+// "start:end". Whatever the operand looks like ("12:30", "1:2"), it is searched as text:
+// results evaluated inside the expression never come back here (Item::evaluated).
 AnsiString Leaf(AnsiView token, AnsiView text, bool wholeWords, bool caseInsensitive) {
     if (token.empty())
         return {};
-    if (LooksLikePositions(token))
-        return AnsiString(token);
     TextFinder finder(token, caseInsensitive);
     const std::size_t n = finder.size();
     for (std::size_t from = 0;;) {
@@ -124,7 +110,9 @@ AnsiString Leaf(AnsiView token, AnsiView text, bool wholeWords, bool caseInsensi
 struct Item {
     TokenType type;
     AnsiString text;
-    bool evaluated = false; // a group result or an operand already looked up
+    // A group result or an operand already looked up: its text is a position list and is
+    // never searched for. Only this flag tells results from the user's operands.
+    bool evaluated = false;
 };
 
 bool IsOperator(const Item& item) {

@@ -35,8 +35,9 @@ std::vector<ExpressionToken> TokenizeExpression(AnsiView expression);
 /// Evaluation: groups are evaluated innermost first into position lists; every operand is
 /// looked up in the text (its first occurrence, or first whole-word occurrence); then OR
 /// binds first and AND after it, so "a AND b OR c" means "a AND (b OR c)"; operands written
-/// next to each other without an operator act like OR. An operand already shaped like a
-/// position list ("12:30") is taken as one and always matches.
+/// next to each other without an operator act like OR. Every operand the user typed is
+/// searched as text, also one shaped like a position pair (a time "12:30", a ratio "1:2");
+/// only the results evaluated inside the expression are position lists.
 ///
 /// Malformed input always ends: a parenthesis without its partner is dropped, an operator
 /// without an operand on either side is dropped, and sibling groups ("(a) OR (b)") are

@@ -1,6 +1,8 @@
 // The index word query.
 #include "search/IndexQuery.h"
 
+#include "core/Messages.h"
+
 #include "core/PwdList.h"
 #include "core/RecordTree.h"
 #include "index/ItemKey.h"
@@ -19,9 +21,9 @@ AnsiString QueryExpression(const std::vector<AnsiString>& words) {
     return expression;
 }
 
-AnsiString QueryIndex(const KeywordIndex& index, const std::vector<AnsiString>& tickedWords,
-                      KeywordFilter filter, std::size_t listRows, SearchBank bank,
-                      ResultRows& rows) {
+std::string QueryIndex(const KeywordIndex& index, const std::vector<AnsiString>& tickedWords,
+                       KeywordFilter filter, std::size_t listRows, SearchBank bank,
+                       ResultRows& rows) {
     rows.Clear();
     std::vector<const IdxItem*> items;
     std::vector<AnsiString> words;
@@ -32,8 +34,7 @@ AnsiString QueryIndex(const KeywordIndex& index, const std::vector<AnsiString>& 
         }
     }
     if (items.empty())
-        return Utf8ToAnsiLossy("Всего слов ") + std::to_string(listRows) +
-               Utf8ToAnsiLossy(". Отметьте слова для поиска.");
+        return MessageText(msg::QueryAllWords, {std::to_string(listRows)});
 
     // Keys held by every other word, through hash sets rather than scans of their lists.
     std::vector<detail::TextSet> others;
@@ -54,8 +55,7 @@ AnsiString QueryIndex(const KeywordIndex& index, const std::vector<AnsiString>& 
 
     const AnsiString wordList = JoinList(words, ", ");
     if (candidates.empty())
-        return Utf8ToAnsiLossy("Совпадений для слов '") + wordList +
-               Utf8ToAnsiLossy("' не надйено.");
+        return MessageText(msg::QueryNoMatch, {AnsiToUtf8(wordList)});
 
     const SearchExpression expression(QueryExpression(words));
     for (const AnsiString& key : candidates) {
@@ -63,7 +63,8 @@ AnsiString QueryIndex(const KeywordIndex& index, const std::vector<AnsiString>& 
         const bool isRecord = parsed.type == kRecordType;
         if (!isRecord && parsed.type != kFolderType)
             continue;
-        const TreeNode* node = (isRecord ? bank.records : bank.folders).FindByUid(parsed.uid);
+        const TreeNode* node =
+            (isRecord ? bank.trees.records : bank.trees.folders).FindByUid(parsed.uid);
         if (!node)
             continue;
         // The keywords may have changed since the index was built.
@@ -86,8 +87,8 @@ AnsiString QueryIndex(const KeywordIndex& index, const std::vector<AnsiString>& 
         rows.AddResultRow(place, detail, marked, node->item.notes, sizeKb, HitColumn::Keywords,
                           key);
     }
-    return Utf8ToAnsiLossy("Результаты для слов (всего ") + std::to_string(candidates.size()) +
-           "): " + wordList;
+    return MessageText(msg::QueryResults,
+                       {std::to_string(candidates.size()), AnsiToUtf8(wordList)});
 }
 
 } // namespace kelvo

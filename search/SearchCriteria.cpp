@@ -1,41 +1,40 @@
 // Validation of the search criteria.
 #include "search/SearchCriteria.h"
 
-#include "index/Keywords.h"
+#include "core/Messages.h"
+#include "platform/text/ItemStream.h"
 
 namespace kelvo {
 
-AnsiString SizeRangeMessage() {
-    return Utf8ToAnsiLossy("Введите целое число от ") + std::to_string(kMinSizeValue) +
-           Utf8ToAnsiLossy(" до ") + std::to_string(kMaxSizeValue) + ".";
+namespace {
+Error SizeRangeError() {
+    return MessageError(hr::InvalidArg, msg::SearchSizeRange,
+                        {std::to_string(kMinSizeValue), std::to_string(kMaxSizeValue)});
 }
-
-AnsiString EmptySearchTextMessage() {
-    return Utf8ToAnsiLossy("Необходимо ввести текст для поиска!");
-}
+} // namespace
 
 Result<int> ParseSizeValue(AnsiView text) {
     AnsiView digits = TrimText(text);
     if (!digits.empty() && digits.front() == '+')
         digits.remove_prefix(1);
     if (digits.empty() || digits.size() > 5)
-        return MakeError(hr::InvalidArg, SizeRangeMessage());
+        return SizeRangeError();
     int value = 0;
     for (char c : digits) {
         if (c < '0' || c > '9')
-            return MakeError(hr::InvalidArg, SizeRangeMessage());
+            return SizeRangeError();
         value = value * 10 + (c - '0');
     }
     if (value < kMinSizeValue || value > kMaxSizeValue)
-        return MakeError(hr::InvalidArg, SizeRangeMessage());
+        return SizeRangeError();
     return value;
 }
 
 Result<void> ValidateCriteria(const SearchCriteria& criteria) {
     if (criteria.sizeValue < kMinSizeValue || criteria.sizeValue > kMaxSizeValue)
-        return MakeError(hr::InvalidArg, SizeRangeMessage());
+        return SizeRangeError();
     if (criteria.text.empty())
-        return MakeError(hr::InvalidArg, EmptySearchTextMessage());
+        return MessageError(hr::InvalidArg, msg::SearchTextEmpty);
     return {};
 }
 

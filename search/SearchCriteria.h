@@ -31,16 +31,12 @@ struct SearchCriteria {
 };
 
 /// Checks the criteria before a search: the size value must be a whole number from 1 to
-/// 32767, the search text must not be empty. The error's message is the one to show.
+/// 32767 (message 20016, "Введите целое число от 1 до 32767."), the search text must not be
+/// empty (20017, "Необходимо ввести текст для поиска!", shown with the caption "Поиск").
 Result<void> ValidateCriteria(const SearchCriteria& criteria);
 
 /// Reads a size value typed by the user: a whole number from 1 to 32767, blanks around
-/// allowed. Fails with the message to show.
+/// allowed. Fails with message 20016.
 Result<int> ParseSizeValue(AnsiView text);
-
-/// "Введите целое число от 1 до 32767."
-AnsiString SizeRangeMessage();
-/// "Необходимо ввести текст для поиска!" (caption "Поиск").
-AnsiString EmptySearchTextMessage();
 
 } // namespace kelvo

@@ -69,16 +69,12 @@ bool CKelvoApp::Start(const QStringList& arguments, bool show) {
     return true;
 }
 
-void CKelvoApp::ShowDocMessage() {
-    const Message& message = m_doc.lastMessage();
-    if (!message.empty())
-        m_dialogs.ShowMessage(m_frame.get(), QString::fromStdString(message.text));
+void CKelvoApp::ShowError(const Error& error) {
+    m_dialogs.ShowMessage(m_frame.get(), QString::fromStdString(ErrorText(error)));
 }
 
 bool CKelvoApp::NewBank() {
     const bool ok = m_doc.OnNewDocument().ok();
-    if (ok)
-        m_lock.Release();
     m_frame->RefreshTrees();
     m_frame->RefreshTitle();
     m_frame->UpdateCommandUi();
@@ -88,21 +84,12 @@ bool CKelvoApp::NewBank() {
 bool CKelvoApp::OpenBank(const QString& path, bool ask) {
     if (ask && !SaveModified())
         return false;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    const bool same = m_doc.hasFile() && QFileInfo(FromPath(m_doc.path())) == QFileInfo(absolute) &&
-                      m_lock.Holds();
-    BankLock lock;
-    if (!same && QFileInfo::exists(absolute) && !lock.Acquire(absolute)) {
-        m_dialogs.ShowMessage(m_frame.get(),
-                              Tr(text::BankBusy).arg(QDir::toNativeSeparators(absolute)));
+    // The document takes the bank's session lock; a bank another copy of the program or a
+    // kvb command holds is refused with its message.
+    if (auto opened = m_doc.OnOpenDocument(ToPath(path)); !opened) {
+        ShowError(opened.error());
         return false;
     }
-    if (!m_doc.OnOpenDocument(ToPath(path)).ok()) {
-        ShowDocMessage();
-        return false;
-    }
-    if (!same)
-        m_lock = std::move(lock);
     AddRecent(FromPath(m_doc.path()));
     m_frame->UpdateCommandUi();
     return true;
@@ -110,20 +97,11 @@ bool CKelvoApp::OpenBank(const QString& path, bool ask) {
 
 bool CKelvoApp::SaveTo(const QString& path, bool saveAs) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    const bool same = m_doc.hasFile() && QFileInfo(FromPath(m_doc.path())) == QFileInfo(absolute);
-    BankLock lock;
-    if (!same && !lock.Acquire(absolute)) {
-        m_dialogs.ShowMessage(m_frame.get(),
-                              Tr(text::BankBusy).arg(QDir::toNativeSeparators(absolute)));
-        return false;
-    }
     const Result<void> result = saveAs ? m_doc.SaveAs(ToPath(absolute)) : m_doc.Save();
     if (!result.ok()) {
-        ShowDocMessage();
+        ShowError(result.error());
         return false;
     }
-    if (!same && lock.Holds())
-        m_lock = std::move(lock);
     AddRecent(FromPath(m_doc.path()));
     m_frame->RefreshTitle();
     m_frame->UpdateCommandUi();
@@ -149,7 +127,7 @@ bool CKelvoApp::SaveModified() {
     if (!m_doc.IsModified())
         return true;
     const QString title = FromAnsi(m_doc.title());
-    switch (m_dialogs.Ask(m_frame.get(), Tr(text::AskSaveChanges).arg(title),
+    switch (m_dialogs.Ask(m_frame.get(), Tr(StringText(msg::SaveChangesQuestion)).arg(title),
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                           QMessageBox::Warning)) {
     case QMessageBox::Yes:

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "core/QuorvellineDoc.h"
-#include "shell/BankLock.h"
 #include "shell/CommandTarget.h"
 #include "shell/RecordViewPort.h"
 
@@ -46,13 +45,12 @@ public:
 private:
     bool SaveTo(const QString& path, bool saveAs);
     void AddRecent(const QString& path);
-    void ShowDocMessage();
+    void ShowError(const Error& error);
 
     SettingsStore& m_settings;
     UserDialogs& m_dialogs;
     CQuorvellineDoc m_doc;
     std::unique_ptr<CMainFrame> m_frame;
-    BankLock m_lock;
 };
 
 } // namespace kelvo

@@ -395,8 +395,7 @@ void CMainView::SaveRecordBody(TreeItem* item) {
     const Result<void> written = m_doc.SaveBody(*item, WriteRtf(SaveRtfDocument(*document())));
     if (!written) {
         // The text stays in the editor, still marked as changed.
-        ShowMessage(QStringLiteral("Не удалось сохранить запись в банке данных.\n%1")
-                        .arg(QString::fromStdString(written.error().message)));
+        ShowMessage(QString::fromStdString(ErrorText(written.error())));
         return;
     }
     document()->setModified(false);

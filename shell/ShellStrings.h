@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 namespace kelvo {
 
 QString AppTitle(); ///< "Quorvelline 2003 Professional"
@@ -32,15 +34,6 @@ inline constexpr const char* DeleteFailed = "Не удалось удалить 
 inline constexpr const char* AskDeletePasswords =
     "Удалить все выделенниые записи паролей?\nЭто действие нельзя будет отменить!\n\nДля "
     "отключения этого сообщения воспользуйтесь настройками программы.";
-/// %1: the bank's title.
-inline constexpr const char* AskSaveChanges =
-    "Банк данных \"%1\" был изменен. Сохранить эти изменения?";
-/// %1: the path. Shown when another running copy of the program holds the bank.
-inline constexpr const char* BankBusy =
-    "Банк данных\n%1\nуже открыт другой копией программы.\nЗакройте его там и повторите "
-    "попытку.";
-/// %1: the path, %2: the reason.
-inline constexpr const char* SaveFailed = "Не удалось сохранить банк данных в файл:\n%1\n%2";
 /// %1: the field's name, %2: the characters.
 inline constexpr const char* NotAnsi =
     "Поле \"%1\" содержит символы, которые нельзя сохранить в банке данных "
@@ -49,6 +42,9 @@ inline constexpr const char* NotAnsi =
 
 inline QString Tr(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+inline QString Tr(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 } // namespace kelvo

@@ -4,11 +4,7 @@
 #include "platform/storage/Storage.h"
 #include "platform/storage/Validator.h"
 #include "platform/text/CodePages.h"
-
-#if __has_include("tools/PropsCommand.h") && defined(KELVO_HAVE_PROPS_COMMAND)
 #include "tools/PropsCommand.h"
-#define KELVO_CFBTOOL_PROPS 1
-#endif
 
 #include <algorithm>
 #include <cctype>
@@ -34,9 +30,7 @@ const char* Usage =
     "  mv FILE PATH NEWPATH  move or rename an element\n"
     "  copy SRC DST          copy SRC's whole content into DST, merging\n"
     "  check FILE            check the file's structure\n"
-#ifdef KELVO_CFBTOOL_PROPS
     "  props ...             show property sets as JSON\n"
-#endif
     "Paths use '/' between names and \\xNN for any character, e.g. \\x05SummaryInformation.\n";
 
 int Refused(std::ostream& err, const std::string& what, const Error& error) {
@@ -308,13 +302,7 @@ std::vector<std::u16string> ParsePath(const std::string& path) {
         }
         char32_t ch = 0;
         NextUtf8(path, pos, ch);
-        if (ch >= 0x10000) {
-            ch -= 0x10000;
-            names.back() += static_cast<char16_t>(0xD800 + (ch >> 10));
-            names.back() += static_cast<char16_t>(0xDC00 + (ch & 0x3FF));
-        } else {
-            names.back() += static_cast<char16_t>(ch);
-        }
+        AppendUtf16(names.back(), ch);
     }
     for (const auto& n : names) {
         if (n.empty())
@@ -325,17 +313,15 @@ std::vector<std::u16string> ParsePath(const std::string& path) {
 
 std::string EscapeName(const std::u16string& name) {
     std::string out;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char32_t c = name[i];
+    std::size_t pos = 0;
+    char32_t c = 0;
+    while (NextUtf16(name, pos, c)) {
         if (c < 0x20 || c == 0x7F || c == u'\\') {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(c));
             out += hex;
             continue;
         }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
-            name[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
         AppendUtf8(out, c);
     }
     return out;
@@ -362,10 +348,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return CmdCopy(args, err);
     if (cmd == "check")
         return CmdCheck(args, out, err);
-#ifdef KELVO_CFBTOOL_PROPS
     if (cmd == "props")
         return RunPropsCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
-#endif
     if (cmd == "-h" || cmd == "--help" || cmd == "help") {
         out << Usage;
         return 0;

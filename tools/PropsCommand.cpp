@@ -2,7 +2,6 @@
 // properties as JSON, text converted to UTF-8 through each section's code page.
 #include "tools/PropsCommand.h"
 
-#include "core/BankSummary.h"
 #include "platform/storage/PropertySet.h"
 #include "platform/storage/Storage.h"
 #include "platform/text/CodePages.h"
@@ -58,7 +57,7 @@ std::optional<std::string> FileTimeText(std::uint64_t ticks) {
 
 Json ValueJson(const cfb::PropertySection& section, const cfb::PropertyValue& v, Json& prop) {
     if (v.IsString())
-        return PropertyTextToUtf8(v.text, section.TextCodePage(v));
+        return CodePageToUtf8(v.text, section.TextCodePage(v));
     if (v.IsInteger() || v.type == cfb::vt::Error || v.type == cfb::vt::Cy) {
         if (v.type == cfb::vt::UI8)
             return static_cast<std::uint64_t>(v.integer);
@@ -103,7 +102,7 @@ Json SetJson(const cfb::PropertySet& set) {
             Json pj;
             pj["id"] = p.id;
             if (auto found = names.find(p.id); found != names.end())
-                pj["name"] = PropertyTextToUtf8(*found->second, s.codePage);
+                pj["name"] = CodePageToUtf8(*found->second, s.codePage);
             pj["type"] = cfb::VarTypeName(p.value.type);
             Json extra;
             pj["value"] = ValueJson(s, p.value, extra);
@@ -115,7 +114,7 @@ Json SetJson(const cfb::PropertySet& set) {
         if (s.hasDictionary) {
             Json dict = Json::array();
             for (const cfb::DictionaryEntry& e : s.dictionary)
-                dict.push_back({{"id", e.id}, {"name", PropertyTextToUtf8(e.name, s.codePage)}});
+                dict.push_back({{"id", e.id}, {"name", CodePageToUtf8(e.name, s.codePage)}});
             sj["dictionary"] = std::move(dict);
         }
         sections.push_back(std::move(sj));

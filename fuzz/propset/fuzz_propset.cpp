@@ -2,6 +2,7 @@
 // the way the bank does, write the result and read it again.
 #include "core/BankSummary.h"
 #include "platform/storage/PropertySet.h"
+#include "platform/text/CodePages.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const cfb::PropertySection& s : set->sections) {
         for (const cfb::Property& p : s.properties)
             if (p.value.IsString())
-                (void)PropertyTextToUtf8(p.value.text, s.TextCodePage(p.value));
+                (void)CodePageToUtf8(p.value.text, s.TextCodePage(p.value));
         (void)ReadUserDefinedSection(s);
     }
     // What the reader accepted must write, and read back with the same shape.

@@ -1,5 +1,5 @@
-// Result<T>: a value or a status code with an optional message. The one error
-// convention of the core; no exceptions cross a layer.
+// Result<T>: a value or an Error. The one error convention of every layer; no exceptions
+// cross a layer.
 #pragma once
 
 #include "platform/base/Status.h"
@@ -11,9 +11,15 @@
 
 namespace kelvo {
 
+/// A failure: its status and what to say of it, always in UTF-8. Errors made above the
+/// platform layer carry the id of their text in the program's message table (core/Messages)
+/// and `message` is that text, filled in. Errors of the platform layer carry no id: `message`
+/// is then the system's reason (see SystemReason), which the core puts into one of its
+/// messages before a user sees it.
 struct Error {
     HResult code = hr::Fail;
     std::string message;
+    int messageId = 0; ///< 0: `message` is a system reason, not a text of the table
 };
 
 template <class T> class [[nodiscard]] Result {

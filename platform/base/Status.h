@@ -12,6 +12,7 @@ namespace hr {
 inline constexpr HResult Ok = 0x00000000;
 inline constexpr HResult False = 0x00000001;
 inline constexpr HResult Fail = 0x80004005;       // E_FAIL: a failure without a more precise code
+inline constexpr HResult Abort = 0x80004004;      // E_ABORT: the user stopped the operation
 inline constexpr HResult InvalidArg = 0x80070057; // E_INVALIDARG
 inline constexpr HResult Unexpected = 0x8000FFFF; // E_UNEXPECTED
 inline constexpr HResult InvalidFunction = 0x80030001;    // STG_E_INVALIDFUNCTION

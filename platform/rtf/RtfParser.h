@@ -656,13 +656,13 @@ private:
             ResolveDecoder(st);
         if (st.decodeKind == DecodeKind::Symbol && unit >= 0xF020 && unit <= 0xF0FF)
             unit = SymbolToUnicode(static_cast<unsigned char>(unit - 0xF000));
-        if (unit >= 0xD800 && unit < 0xDC00) {
+        if (IsHighSurrogate(unit)) {
             if (m_highSurrogate != 0)
                 Emit(0xFFFD);
             m_highSurrogate = unit;
-        } else if (unit >= 0xDC00 && unit < 0xE000) {
+        } else if (IsLowSurrogate(unit)) {
             if (m_highSurrogate != 0)
-                Emit(0x10000 + ((m_highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
+                Emit(CombineSurrogates(m_highSurrogate, unit));
             else
                 Emit(0xFFFD);
             m_highSurrogate = 0;

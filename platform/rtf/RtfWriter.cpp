@@ -393,12 +393,11 @@ private:
                 byte = EncodeChar(encoder.codePage, ch);
             if (byte) {
                 Byte(*byte);
-            } else if (ch >= 0x10000) {
-                const char32_t v = ch - 0x10000;
-                Unicode(0xD800 + (v >> 10));
-                Unicode(0xDC00 + (v & 0x3FF));
             } else {
-                Unicode(ch);
+                std::u16string units; // a surrogate pair above U+FFFF
+                AppendUtf16(units, ch);
+                for (char16_t unit : units)
+                    Unicode(unit);
             }
         }
     }

@@ -1,6 +1,8 @@
 // The bytes under a compound file: a locked POSIX file or a memory buffer.
 #include "platform/storage/SectorFile.h"
 
+#include "platform/base/SystemReason.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -63,7 +65,7 @@ Result<std::unique_ptr<SectorFile>> SectorFile::OpenPath(const std::filesystem::
             if (!std::filesystem::is_directory(path.parent_path(), ec))
                 code = hr::PathNotFound;
         }
-        return MakeError(code, path.string() + ": " + std::strerror(err));
+        return MakeError(code, path.string() + ": " + SystemReason(err));
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -114,7 +116,7 @@ Result<void> SectorFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t 
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return MakeError(hr::ReadFault, std::strerror(errno));
+            return MakeError(hr::ReadFault, SystemReason(errno));
         }
         if (n == 0) { // the file shrank under us: the rest reads as zeros
             std::memset(out + done, 0, avail - done);
@@ -149,7 +151,7 @@ Result<void> SectorFile::WriteAt(std::uint64_t offset, const void* buffer, std::
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return MakeError(StatusFromErrno(errno, hr::WriteFault), std::strerror(errno));
+            return MakeError(StatusFromErrno(errno, hr::WriteFault), SystemReason(errno));
         }
         done += static_cast<std::size_t>(n);
     }
@@ -170,7 +172,7 @@ Result<void> SectorFile::Resize(std::uint64_t size) {
         return {};
     }
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
-        return MakeError(StatusFromErrno(errno, hr::WriteFault), std::strerror(errno));
+        return MakeError(StatusFromErrno(errno, hr::WriteFault), SystemReason(errno));
     m_size = size;
     return {};
 }

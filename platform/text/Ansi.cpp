@@ -53,17 +53,17 @@ bool Utf8ToAnsi(std::string_view utf8, AnsiString& out, std::string* unmappable)
 }
 
 bool Utf16ToAnsi(std::u16string_view utf16, AnsiString& out, std::string* unmappable) {
-    std::size_t i = 0;
-    auto next = [&](char32_t& ch) {
-        if (i >= utf16.size())
-            return false;
-        ch = utf16[i++];
-        if (ch >= 0xD800 && ch < 0xDC00 && i < utf16.size() && utf16[i] >= 0xDC00 &&
-            utf16[i] < 0xE000)
-            ch = 0x10000 + ((ch - 0xD800) << 10) + (utf16[i++] - 0xDC00);
-        return true;
-    };
-    return EncodeAll(next, out, unmappable);
+    std::size_t pos = 0;
+    return EncodeAll([&](char32_t& ch) { return NextUtf16(utf16, pos, ch); }, out, unmappable);
+}
+
+std::optional<AnsiString> CodePageToAnsi(std::string_view bytes, int codePage) {
+    if (codePage == 0 || codePage == kAnsiCodePage)
+        return AnsiString(bytes);
+    AnsiString out;
+    if (!Utf8ToAnsi(CodePageToUtf8(bytes, codePage), out))
+        return std::nullopt;
+    return out;
 }
 
 AnsiString Utf8ToAnsiLossy(std::string_view utf8) {

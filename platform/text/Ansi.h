@@ -2,6 +2,7 @@
 // Conversion to and from Unicode happens only at the edges (shell, RTF, command line).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ std::u16string AnsiToUtf16(AnsiView text);
 /// the conversion fails and, when asked, lists them (UTF-8) in `unmappable`.
 bool Utf8ToAnsi(std::string_view utf8, AnsiString& out, std::string* unmappable = nullptr);
 bool Utf16ToAnsi(std::u16string_view utf16, AnsiString& out, std::string* unmappable = nullptr);
+
+/// Text stored as bytes in `codePage` (see CodePageToUtf8; 0 is Windows-1251) as Windows-1251.
+/// Empty when a character has no place in Windows-1251, or the page is unknown and the text
+/// is not plain ASCII.
+std::optional<AnsiString> CodePageToAnsi(std::string_view bytes, int codePage);
 
 /// Lossy form for places where a replacement is acceptable (diagnostics): '?' for the rest.
 AnsiString Utf8ToAnsiLossy(std::string_view utf8);

@@ -117,34 +117,76 @@ bool NextUtf8(std::string_view text, std::size_t& pos, char32_t& ch) {
     return true;
 }
 
+void AppendUtf16(std::u16string& out, char32_t ch) {
+    if (ch > 0x10FFFF || IsHighSurrogate(ch) || IsLowSurrogate(ch))
+        ch = 0xFFFD;
+    if (ch >= 0x10000) {
+        ch -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (ch >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (ch & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(ch));
+    }
+}
+
+bool NextUtf16(std::u16string_view text, std::size_t& pos, char32_t& ch) {
+    if (pos >= text.size())
+        return false;
+    ch = text[pos++];
+    if (IsHighSurrogate(ch) && pos < text.size() && IsLowSurrogate(text[pos]))
+        ch = CombineSurrogates(ch, text[pos++]);
+    else if (IsHighSurrogate(ch) || IsLowSurrogate(ch))
+        ch = 0xFFFD;
+    return true;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
     char32_t ch = 0;
-    while (NextUtf8(utf8, pos, ch)) {
-        if (ch >= 0x10000) {
-            ch -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (ch >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (ch & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(ch));
-        }
-    }
+    while (NextUtf8(utf8, pos, ch))
+        AppendUtf16(out, ch);
     return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size() * 2);
-    for (std::size_t i = 0; i < utf16.size(); ++i) {
-        char32_t ch = utf16[i];
-        if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] < 0xE000) {
-            ch = 0x10000 + ((ch - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-            ++i;
-        }
+    std::size_t pos = 0;
+    char32_t ch = 0;
+    while (NextUtf16(utf16, pos, ch))
         AppendUtf8(out, ch);
+    return out;
+}
+
+std::u16string Utf16FromLittleEndian(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    return out;
+}
+
+std::string CodePageToUtf8(std::string_view bytes, int codePage) {
+    if (codePage == kCodePageUtf16)
+        return Utf16ToUtf8(Utf16FromLittleEndian(bytes));
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    if (codePage == kCodePageUtf8) {
+        std::size_t pos = 0;
+        char32_t ch = 0;
+        while (NextUtf8(bytes, pos, ch))
+            AppendUtf8(out, ch);
+        return out;
+    }
+    if (codePage == 0)
+        codePage = 1251;
+    const bool known = IsKnownCodePage(codePage);
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        AppendUtf8(out, known ? DecodeByte(codePage, b) : (b < 0x80 ? b : 0xFFFD));
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #include "platform/text/ItemStream.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace kelvo {
@@ -154,18 +156,23 @@ AnsiString UnescapeText(AnsiView text) {
 }
 
 namespace {
+// White space as isspace sees it in the C locale.
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+} // namespace
 
-AnsiView Trim(AnsiView s) {
-    // White space as isspace sees it in the C locale.
-    auto space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
-    return s;
+AnsiView TrimRight(AnsiView text) {
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
-} // namespace
+AnsiView TrimText(AnsiView text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    return TrimRight(text);
+}
 
 void SplitList(AnsiView text, AnsiView separator, bool trim, std::vector<AnsiString>& out) {
     out.clear();
@@ -180,7 +187,7 @@ void SplitList(AnsiView text, AnsiView separator, bool trim, std::vector<AnsiStr
     while (found != AnsiString::npos) {
         AnsiView piece = AnsiView(work).substr(start, found - start);
         if (trim)
-            piece = Trim(piece);
+            piece = TrimText(piece);
         out.emplace_back(piece);
         start = found + separator.size();
         found = work.find(separator, found + 1);
@@ -190,6 +197,37 @@ void SplitList(AnsiView text, AnsiView separator, bool trim, std::vector<AnsiStr
 std::vector<AnsiString> SplitList(AnsiView text, AnsiView separator, bool trim) {
     std::vector<AnsiString> out;
     SplitList(text, separator, trim, out);
+    return out;
+}
+
+std::vector<AnsiString> JoinQuotedPieces(const std::vector<AnsiString>& pieces,
+                                         AnsiView separator) {
+    // The closing step drops the opening quote, then the closing quote together with the
+    // separator's non-blank part that followed it ("," for keywords, nothing for spaces).
+    const std::size_t tailLength = TrimRight(separator).size() + 1;
+    std::vector<AnsiString> out;
+    bool inPhrase = false;
+    AnsiString phrase;
+    for (const AnsiString& piece : pieces) {
+        if (piece.empty())
+            continue;
+        if (piece.front() == '"') {
+            inPhrase = true;
+            phrase.clear();
+            phrase.append(piece).append(separator);
+        } else if (inPhrase) {
+            phrase.append(piece).append(separator);
+        } else {
+            out.push_back(piece);
+        }
+        if (inPhrase && piece.back() == '"') {
+            inPhrase = false;
+            AnsiView body = TrimRight(phrase);
+            body.remove_prefix(1); // never empty: the phrase starts with the quote
+            body.remove_suffix(std::min(tailLength, body.size()));
+            out.emplace_back(body);
+        }
+    }
     return out;
 }
 

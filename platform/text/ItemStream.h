@@ -66,6 +66,18 @@ std::vector<AnsiString> SplitList(AnsiView text, AnsiView separator, bool trim);
 void SplitList(AnsiView text, AnsiView separator, bool trim, std::vector<AnsiString>& out);
 AnsiString JoinList(const std::vector<AnsiString>& pieces, AnsiView separator);
 
+/// Joins pieces into phrases: a piece that begins with a double quote opens a phrase that
+/// collects the following pieces (each followed by `separator`) up to the piece that ends with
+/// a double quote; the phrase comes out without its quotes and trailing white space. Other
+/// pieces come out as they are; empty pieces are skipped; a phrase never closed is dropped
+/// together with the pieces after its opening quote. Shared by the keyword splitter (",")
+/// and the search expression tokeniser (" ").
+std::vector<AnsiString> JoinQuotedPieces(const std::vector<AnsiString>& pieces, AnsiView separator);
+
+/// Strips white space (as the C locale's isspace sees it) from both ends or the end.
+AnsiView TrimText(AnsiView text);
+AnsiView TrimRight(AnsiView text);
+
 /// Eight uppercase hexadecimal digits ("%08X").
 AnsiString HexText(std::uint32_t value);
 /// Parses hexadecimal text the way strtol("0x" + upper(text), 16) does, saturating at the

@@ -1,5 +1,6 @@
 // kvb rm, rm-password, mv, import, cleanup, show with the body text and --body, run as the
 // built program against real bank files; the body streams are checked with python3-olefile.
+#include "core/QuorvellineDoc.h"
 #include "platform/storage/Storage.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -326,3 +328,38 @@ TEST_F(KvbOps, BodiesFromTextAndRtfFilesAndShowTheirText) {
 }
 
 } // namespace
+
+// A bank the window holds open (its document holds the session lock) may be read by kvb but
+// not changed: every editing command is refused with status 3 and a message naming the bank,
+// and the file stays byte for byte as it was. Once the window lets it go, kvb changes it.
+TEST_F(KvbOps, ABankHeldOpenByTheWindowIsReadButNotChanged) {
+    const std::string b = Quote(bank.string());
+    const std::uint32_t record = AddRecord(bank, 1, "Запись");
+    ASSERT_NE(record, 0u);
+    auto window = std::make_unique<kelvo::CQuorvellineDoc>();
+    ASSERT_TRUE(window->OnOpenDocument(bank).ok());
+    const std::string before = ReadBytes(bank);
+
+    const std::string uid = std::to_string(record);
+    for (const std::string& edit :
+         {"edit " + b + " " + uid + " --title Другое", "add-record " + b + " --parent 1 --title x",
+          "rm " + b + " " + uid, "cleanup " + b + " --record-notes",
+          "set-summary " + b + " --title T", "index " + b + " --rebuild"}) {
+        Ran r = Kvb(edit, true);
+        EXPECT_EQ(r.status, 3) << edit << "\n" << r.out;
+        EXPECT_NE(r.out.find("Банк данных\n" + bank.string() + "\nуже открыт для изменения"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(ReadBytes(bank), before) << edit;
+    }
+    // Reading is allowed meanwhile.
+    Ran tree = KvbJson("tree " + b);
+    ASSERT_EQ(tree.status, 0);
+    EXPECT_EQ(tree.Json()["nodes"][1]["title"], "Запись");
+    EXPECT_EQ(Kvb("search " + b + " Запись").status, 0);
+    EXPECT_EQ(ReadBytes(bank), before);
+
+    window.reset(); // the window closes the bank
+    EXPECT_EQ(Kvb("edit " + b + " " + uid + " --title Другое").status, 0);
+    EXPECT_EQ(Tree(bank)[1]["title"], "Другое");
+}

@@ -66,37 +66,39 @@ TEST(BankHeader, Bytes) {
 
 TEST(BankHeader, CheckGivesTheThreeMessages) {
     TempFolder dir;
-    Message m;
+    auto check = [](const std::filesystem::path& path) {
+        auto result = CheckBankFile(path);
+        EXPECT_FALSE(result.ok()) << path;
+        return result.ok() ? Error{} : result.error();
+    };
 
-    auto missing = CheckBankFile(dir / "нет.Kvb", &m);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(m.id, msg::CannotOpenBank);
-    EXPECT_NE(m.text.find((dir / "нет.Kvb").string()), std::string::npos);
+    Error m = check(dir / "нет.Kvb");
+    EXPECT_EQ(m.messageId, msg::CannotOpenBank);
+    EXPECT_NE(m.message.find((dir / "нет.Kvb").string()), std::string::npos);
 
     test::WriteFileBytes(dir / "text.Kvb", "not a compound file at all, just text\n");
-    EXPECT_FALSE(CheckBankFile(dir / "text.Kvb", &m).ok());
-    EXPECT_EQ(m.id, msg::OpenFailedWithStatus);
-    EXPECT_NE(m.text.find("0x80030050 (-2147286960)"), std::string::npos) << m.text;
+    m = check(dir / "text.Kvb");
+    EXPECT_EQ(m.messageId, msg::OpenFailedWithStatus);
+    EXPECT_NE(m.message.find("0x80030050 (-2147286960)"), std::string::npos) << m.message;
 
     MakeFile(dir / "empty.Kvb", nullptr);
-    EXPECT_FALSE(CheckBankFile(dir / "empty.Kvb", &m).ok());
-    EXPECT_EQ(m.id, msg::NotABank);
-    EXPECT_EQ(m.text, "Открываемый файл\n" + (dir / "empty.Kvb").string() +
-                          "\nне является банком данных Quorvelline 2003 Professional!");
+    m = check(dir / "empty.Kvb");
+    EXPECT_EQ(m.messageId, msg::NotABank);
+    EXPECT_EQ(m.message, "Открываемый файл\n" + (dir / "empty.Kvb").string() +
+                             "\nне является банком данных Quorvelline 2003 Professional!");
 
     auto header = BuildBankHeader(3, HeaderTime{}, 0);
     std::string bytes(header.begin(), header.end());
     bytes[70] ^= 1;
     MakeFile(dir / "wrongid.Kvb", &bytes);
-    EXPECT_FALSE(CheckBankFile(dir / "wrongid.Kvb", &m).ok());
-    EXPECT_EQ(m.id, msg::NotABank);
+    EXPECT_EQ(check(dir / "wrongid.Kvb").messageId, msg::NotABank);
 
     // Only the identifier counts: everything else zero is accepted.
     std::string zeros(512, '\0');
     std::memcpy(zeros.data() + 68, kBankId.data(), 16);
     zeros[296] = 5;
     MakeFile(dir / "zeros.Kvb", &zeros);
-    auto ok = CheckBankFile(dir / "zeros.Kvb", &m);
+    auto ok = CheckBankFile(dir / "zeros.Kvb");
     ASSERT_TRUE(ok.ok());
     EXPECT_EQ(ok->revision, 5u);
     EXPECT_TRUE(ok->root.valid());

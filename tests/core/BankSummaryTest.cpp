@@ -179,19 +179,6 @@ TEST(BankSummaryTest, ReadingKeepsFieldsForMissingWrongOrUnmappableProperties) {
     EXPECT_EQ(after, before);
 }
 
-TEST(BankSummaryTest, PropertyTextConversion) {
-    EXPECT_EQ(PropertyTextToAnsi("\xC0\xE1", 1251), "\xC0\xE1");
-    EXPECT_EQ(PropertyTextToAnsi("\xC0\xE1", 0), "\xC0\xE1");
-    EXPECT_EQ(PropertyTextToAnsi("\xD0\x90", 65001), "\xC0");
-    EXPECT_EQ(PropertyTextToAnsi("\xFF", 65001), std::nullopt); // malformed UTF-8
-    EXPECT_EQ(PropertyTextToAnsi(std::string("\x10\x04", 2), 1200), "\xC0");
-    EXPECT_EQ(PropertyTextToAnsi("abc", 932), "abc");
-    EXPECT_EQ(PropertyTextToAnsi("\x82\xA0", 932), std::nullopt);
-    EXPECT_EQ(PropertyTextToUtf8("\xC0", 1251), "А");
-    EXPECT_EQ(PropertyTextToUtf8(std::string("\x00\xD8", 2), 1200), "\xEF\xBF\xBD");
-    EXPECT_EQ(PropertyTextToUtf8("a\x82", 932), "a\xEF\xBF\xBD");
-}
-
 // --- In compound files ----------------------------------------------------------------
 
 class BankSummaryFileTest : public ::testing::Test {

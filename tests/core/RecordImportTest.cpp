@@ -2,6 +2,7 @@
 // byte for byte, source times, files that are not banks, stale streams, the bank's own file.
 #include "core/RecordImport.h"
 #include "BankFixture.h"
+#include "core/Messages.h"
 #include "core/RecordBody.h"
 
 using namespace kelvo;
@@ -12,7 +13,7 @@ using kelvo::test::WriteFileBytes;
 
 namespace {
 
-struct Recorder : StatusSink, Progress {
+struct Recorder : Progress {
     std::vector<std::string> texts;
     std::size_t upper = 0, steps = 0;
     void SetStatus(std::string_view text) override { texts.emplace_back(text); }
@@ -82,7 +83,7 @@ TEST_F(Import, WholeTreeGetsFreshUidsSourceTimesAndIdenticalBodies) {
     const std::string sourceBefore = ReadFileBytes(source);
     RecordImportSource from;
     Recorder seen;
-    ASSERT_TRUE(from.Load(source, &seen, &seen));
+    ASSERT_TRUE(from.Load(source, &seen));
     EXPECT_EQ(seen.texts, (std::vector<std::string>{"Загрузка структуры банка...", ""}));
     EXPECT_EQ(seen.upper, 9u); // 8 records + 1
     ASSERT_EQ(from.tree().size(), 8u);
@@ -183,7 +184,7 @@ TEST_F(Import, ACompoundFileThatIsNotABankShowsAnEmptyTreeAndStaysAsItWas) {
     WriteFileBytes(text, "just text");
     auto failed = from.Load(text);
     ASSERT_FALSE(failed);
-    EXPECT_EQ(failed.error().message, kImportOpenFailedText);
+    EXPECT_EQ(failed.error().messageId, msg::ImportOpenFailed);
     EXPECT_FALSE(from.loaded());
     EXPECT_EQ(from.tree().size(), 8u);
     EXPECT_FALSE(ImportRecords(doc, target, from, from.tree().first()));

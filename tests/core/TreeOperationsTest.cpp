@@ -71,8 +71,8 @@ TEST_F(TreeOps, DeletingARecordDestroysItsSubtreeBodiesAtOnceAndClosingKeepsThem
 
     // Closed without saving: the saved tree still lists the records, their bodies are gone,
     // and the bank opens and shows them with empty bodies.
-    CQuorvellineDoc reopened;
-    ASSERT_TRUE(reopened.OnOpenDocument(bank));
+    CQuorvellineDoc reopened; // a second look at the file `doc` keeps open
+    ASSERT_TRUE(reopened.OnOpenDocument(bank, BankAccess::Read));
     ASSERT_EQ(reopened.records().size(), 5u);
     TreeNode* again = reopened.records().FindByUid(ua1);
     ASSERT_NE(again, nullptr);
@@ -103,6 +103,7 @@ TEST_F(TreeOps, DeletionWithoutTreeLiveKeepsBodiesAndTheRootIsNeverDeleted) {
     CQuorvellineDoc other;
     ASSERT_TRUE(other.OnNewDocument());
     ASSERT_TRUE(other.SaveAs(folder / "other.Kvb"));
+    ASSERT_TRUE(other.OnNewDocument()); // closed there, so that `doc` may open it
     ASSERT_TRUE(doc.OnOpenDocument(folder / "other.Kvb"));
     EXPECT_TRUE(Body(bank, ub));
 }
@@ -162,8 +163,8 @@ TEST_F(TreeOps, AMovedRecordKeepsUidBodyExpandedStateAndChildren) {
     EXPECT_EQ(b->children, (std::vector<TreeNode*>{a, a2, a1}));
 
     ASSERT_TRUE(doc.Save());
-    CQuorvellineDoc reopened;
-    ASSERT_TRUE(reopened.OnOpenDocument(bank));
+    CQuorvellineDoc reopened; // a second look at the file `doc` keeps open
+    ASSERT_TRUE(reopened.OnOpenDocument(bank, BankAccess::Read));
     TreeNode* moved = reopened.records().FindByUid(ua);
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(moved->title, "a");

@@ -1,6 +1,7 @@
 // The in-memory index and its build: case-sensitive words, references once each in walk
 // order, the progress window's lines, cancel, and nodes that vanish during the walk.
 #include "index/IndexBuild.h"
+#include "core/Messages.h"
 #include "core/RecordTree.h"
 
 #include <gtest/gtest.h>
@@ -35,15 +36,15 @@ struct Bank {
 };
 
 // Records every call; runs `onCancelCheck` at each cancel check.
-struct Watcher : IndexProgress {
-    std::vector<AnsiString> line1, line2;
-    std::uint32_t high = 0;
+struct Watcher : Progress {
+    std::vector<std::string> line1, line2;
+    std::size_t high = 0;
     int steps = 0, cancelAfterSteps = -1;
     std::function<void()> onCancelCheck;
-    void SetRange(std::uint32_t, std::uint32_t h) override { high = h; }
+    void Start(std::size_t h) override { high = h; }
     void Step() override { ++steps; }
-    void SetLine1(AnsiView t) override { line1.emplace_back(t); }
-    void SetLine2(AnsiView t) override { line2.emplace_back(t); }
+    void SetStatus(std::string_view t) override { line1.emplace_back(t); }
+    void SetDetail(std::string_view t) override { line2.emplace_back(t); }
     bool CancelRequested() override {
         if (onCancelCheck)
             onCancelCheck();
@@ -130,9 +131,9 @@ TEST(KeywordIndex, ProgressLinesAndRange) {
     ASSERT_TRUE(BuildIndex(index, bank.trees(), &w));
     EXPECT_EQ(w.high, 4u); // 2 records + 1 folder + 1
     EXPECT_EQ(w.steps, 3);
-    EXPECT_EQ(w.line1.front(), A("Построение индексов - запись 'Корневая запись'"));
-    EXPECT_EQ(w.line1.back(), A("Построение индексов - запись 'Хранилище паролей'"));
-    EXPECT_EQ(w.line2, (List{A("Обработка слова: 'отпуск'")}));
+    EXPECT_EQ(w.line1.front(), "Построение индексов - запись 'Корневая запись'");
+    EXPECT_EQ(w.line1.back(), "Построение индексов - запись 'Хранилище паролей'");
+    EXPECT_EQ(w.line2, (std::vector<std::string>{"Обработка слова: 'отпуск'"}));
 }
 
 TEST(KeywordIndex, CancelFailsTheBuildAndAddsNothingMore) {
@@ -144,7 +145,10 @@ TEST(KeywordIndex, CancelFailsTheBuildAndAddsNothingMore) {
     Watcher w;
     w.cancelAfterSteps = 2; // asked while at the first child
     KeywordIndex index;
-    EXPECT_FALSE(BuildIndex(index, bank.trees(), &w));
+    auto built = BuildIndex(index, bank.trees(), &w);
+    ASSERT_FALSE(built.ok());
+    EXPECT_EQ(built.code(), hr::Abort);
+    EXPECT_EQ(built.error().messageId, msg::IndexBuildCancelled);
     EXPECT_EQ(Words(index), List{"root"});
     // Cancelled at the root itself: that node fails.
     Watcher atRoot;
@@ -172,7 +176,9 @@ TEST(KeywordIndex, NodesRemovedDuringTheWalkAreSkipped) {
 TEST(KeywordIndex, MissingNodesAndDamagedTrees) {
     Bank bank;
     KeywordIndex index;
-    EXPECT_FALSE(IndexNode(index, bank.trees(), "rec:00000063", true));
+    auto missing = IndexNode(index, bank.trees(), "rec:00000063", true);
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().message, "Объект rec:00000063 не найден в банке данных.");
     EXPECT_FALSE(IndexNode(index, bank.trees(), "xyz:00000001", true));
     EXPECT_TRUE(IndexNode(index, bank.trees(), "PWD:00000001", false));
     // A child carrying its parent's UID must not make the walk go round for ever.
@@ -198,5 +204,5 @@ TEST(KeywordRows, FilterByKindOfReference) {
     EXPECT_EQ(all[0].count, 3u);
     EXPECT_EQ(KeywordRows(index, KeywordFilter::Folders).size(), 2u);
     EXPECT_EQ(KeywordListStatus(2),
-              A("Найдено 2 слов. Для просмотра результатов выделите нужные слова."));
+              "Найдено 2 слов. Для просмотра результатов выделите нужные слова.");
 }

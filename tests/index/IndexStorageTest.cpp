@@ -1,6 +1,7 @@
 // The index in a bank file: BnkIndx created on first load, saves that truncate, the file read
 // back by an independent reader.
 #include "index/IndexStorage.h"
+#include "core/Messages.h"
 #include "platform/storage/Storage.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,9 @@ TEST_F(IndexStorageTest, FirstLoadCreatesEmptyStreamsAndFindsNothing) {
         cfb::Storage root = Create();
         KeywordIndex index;
         index.AddWord("stale");
-        EXPECT_FALSE(LoadIndex(index, root));
+        auto loaded = LoadIndex(index, root);
+        ASSERT_TRUE(loaded.ok());
+        EXPECT_FALSE(*loaded);
         EXPECT_TRUE(index.empty());
         EXPECT_EQ(StreamSize(root, kIndexInfoName), 0u);
         EXPECT_EQ(StreamSize(root, kIndexPoolName), 0u);
@@ -75,9 +78,30 @@ TEST_F(IndexStorageTest, SavesTruncateAndReadBack) {
                           "end obj(IdxItem)\r\n")
                   .size());
     KeywordIndex loaded;
-    ASSERT_TRUE(LoadIndex(loaded, root));
+    auto found = LoadIndex(loaded, root);
+    ASSERT_TRUE(found.ok());
+    EXPECT_TRUE(*found);
     ASSERT_EQ(loaded.size(), 1u);
     EXPECT_EQ(loaded[0].word, Utf8ToAnsiLossy("отпуск"));
+}
+
+TEST_F(IndexStorageTest, FailuresAreToldApartFromAMissingIndex) {
+    { cfb::Storage root = Create(); }
+    // A bank open for reading only cannot gain BnkIndx: that is a failure with its reason,
+    // not "no index stored", and the index in memory stays as it was.
+    auto root = cfb::Storage::OpenFile(m_path, cfb::mode::OpenRead);
+    ASSERT_TRUE(root.ok());
+    KeywordIndex index;
+    index.AddWord("kept");
+    auto loaded = LoadIndex(index, *root);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.error().messageId, msg::IndexNotLoaded);
+    EXPECT_EQ(loaded.error().message.rfind("Не удалось загрузить индексы из файла банка: ", 0), 0u)
+        << loaded.error().message;
+    EXPECT_EQ(index.size(), 1u);
+    auto saved = SaveIndex(index, *root);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().messageId, msg::IndexSaveFailed);
 }
 
 TEST_F(IndexStorageTest, IndependentReaderSeesTheStreams) {

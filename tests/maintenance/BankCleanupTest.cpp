@@ -1,6 +1,7 @@
 // Bank cleanup against a real bank file: each choice alone and all together, the order of
 // the pass, the progress counts, bodies gone at once, refusals that change nothing.
 #include "maintenance/BankCleanup.h"
+#include "core/Messages.h"
 #include "core/RecordBody.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +13,15 @@ using namespace kelvo;
 
 namespace {
 
-struct Recorder : StatusSink, Progress, CleanupViews {
+struct Recorder : Progress, CleanupViews {
     std::vector<std::string> events;
     std::size_t upper = 0, steps = 0;
+    bool cancellable = true;
+    void SetCancellable(bool c) override { cancellable = c; }
+    bool CancelRequested() override {
+        ADD_FAILURE() << "the cleanup cannot stop and must not ask";
+        return false;
+    }
     void SetStatus(std::string_view text) override { events.emplace_back(text); }
     void Start(std::size_t u) override { upper = u; }
     void Step() override { ++steps; }
@@ -79,9 +86,10 @@ protected:
 TEST_F(Cleanup, NothingChosenIsRefusedAndChangesNothing) {
     doc.SetModifiedFlag(false);
     Recorder r;
-    auto result = RunBankCleanup(doc, {}, &r, &r, &r);
+    auto result = RunBankCleanup(doc, {}, &r, &r);
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().message, kCleanupNothingChosenText);
+    EXPECT_EQ(result.error().messageId, msg::CleanupNothingChosen);
+    EXPECT_EQ(result.error().message, "Необходимо выбрать хотя бы один пункт для очистки!");
     EXPECT_TRUE(r.events.empty());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(Bodies(), 2u);
@@ -102,11 +110,12 @@ TEST_F(Cleanup, EachChoiceAloneClearsExactlyItsKind) {
         {{.passwords = true}, "rk", "rn", "fk", "fn", 2, 0},
         {{true, true, true, true, true, true}, "", "", "", "", 0, 0},
     };
+    ASSERT_TRUE(doc.OnNewDocument()); // the fixture's document lets the bank go
     for (const Case& c : cases) {
         CQuorvellineDoc d;
         ASSERT_TRUE(d.OnOpenDocument(bank));
         Recorder r;
-        auto result = RunBankCleanup(d, c.choices, &r, &r, &r);
+        auto result = RunBankCleanup(d, c.choices, &r, &r);
         ASSERT_TRUE(result);
         EXPECT_TRUE(All(d, TreeKind::Records, c.rk, c.rn));
         EXPECT_TRUE(All(d, TreeKind::Folders, c.fk, c.fn));
@@ -121,9 +130,10 @@ TEST_F(Cleanup, EachChoiceAloneClearsExactlyItsKind) {
         EXPECT_EQ(result->progressSteps, r.steps);
         EXPECT_EQ(result->bodiesRemoved, c.bodies == 0 ? 2u : 0u);
         EXPECT_EQ(r.events.back(), "refill");
+        EXPECT_FALSE(r.cancellable);
         // Closing without saving: the texts stay gone, the rest comes back.
-        CQuorvellineDoc reopened;
-        ASSERT_TRUE(reopened.OnOpenDocument(bank));
+        CQuorvellineDoc reopened; // a second look at the file `d` keeps open
+        ASSERT_TRUE(reopened.OnOpenDocument(bank, BankAccess::Read));
         EXPECT_EQ(reopened.passwords().size(), 4u);
         EXPECT_EQ(Bodies(), c.bodies);
         if (c.bodies == 0) { // restore the bodies for the next case
@@ -135,7 +145,7 @@ TEST_F(Cleanup, EachChoiceAloneClearsExactlyItsKind) {
 
 TEST_F(Cleanup, ThePassGoesRecordsThenFoldersThenEntries) {
     Recorder r;
-    ASSERT_TRUE(RunBankCleanup(doc, {.passwords = true}, &r, &r, &r));
+    ASSERT_TRUE(RunBankCleanup(doc, {.passwords = true}, &r, &r));
     EXPECT_EQ(r.events, (std::vector<std::string>{
                             "Очистка записи: Корневая запись", "Очистка записи: r1",
                             "Очистка записи: r2", "reload", "Очистка папки: Хранилище паролей",
@@ -149,7 +159,7 @@ TEST_F(Cleanup, AnEmptyBankAndABankNeverSaved) {
     empty.records().Clear();
     empty.folders().Clear();
     Recorder r;
-    auto result = RunBankCleanup(empty, {.recordTexts = true}, &r, &r, &r);
+    auto result = RunBankCleanup(empty, {.recordTexts = true}, &r, &r);
     ASSERT_TRUE(result);
     EXPECT_EQ(r.upper, 0u);
     EXPECT_EQ(r.steps, 0u);
@@ -164,7 +174,7 @@ TEST_F(Cleanup, TextsAreNotClearedWhenTheBankFileCannotBeOpened) {
     CleanupChoices all{true, true, true, true, true, true};
     auto result = RunBankCleanup(doc, all);
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().message, kCleanupNoWorkingStorageText);
+    EXPECT_EQ(result.error().messageId, msg::CleanupNoWorkingStorage);
     EXPECT_TRUE(All(doc, TreeKind::Records, "rk", "rn"));
     EXPECT_EQ(doc.passwords().size(), 4u);
     EXPECT_FALSE(doc.IsModified());

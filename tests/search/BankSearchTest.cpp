@@ -26,23 +26,28 @@ SearchCriteria Criteria(const char* text) {
     return c;
 }
 
-struct Recorder : SearchObserver {
-    std::vector<AnsiString> statuses;
+// A progress window that always has an event waiting; the events are counted, may change
+// the bank (onDispatch) and press Stop (stopAt).
+struct Recorder : Progress {
+    std::vector<std::string> statuses;
     int dispatches = 0, stopAt = -1, steps = 0;
-    std::uint32_t range = 0;
+    std::size_t range = 0;
+    bool finished = false;
     BankSearch* search = nullptr;
     std::function<void(int)> onDispatch;
     bool EventsWaiting() override { return true; }
-    void DispatchOneEvent() override {
+    bool CancelRequested() override {
         ++dispatches;
         if (onDispatch)
             onDispatch(dispatches);
         if (dispatches == stopAt)
             search->Stop();
+        return false;
     }
-    void SetStatus(AnsiView text) override { statuses.emplace_back(text); }
-    void SetRange(std::uint32_t upper) override { range = upper; }
+    void SetStatus(std::string_view text) override { statuses.emplace_back(text); }
+    void Start(std::size_t upper) override { range = upper; }
     void Step() override { ++steps; }
+    void Finish() override { finished = true; }
 };
 } // namespace
 
@@ -69,6 +74,23 @@ TEST(BankSearch, OneRowPerObjectWithEveryHitMarked) {
               A("<b>Найденные слова</b>:<p>...В тексте ") + Mark(A("кот")) + "....");
     EXPECT_EQ(rows[0].keywords, "x");
     EXPECT_EQ(rows[0].notes, Mark(A("кот")) + A(" спит"));
+}
+
+TEST(BankSearch, TimesAndRatiosFindOnlyTheNotesThatHoldThem) {
+    TestBank b;
+    b.Record("Встреча", "", "встреча в 12:30", "");
+    b.Record("Карта", "", "масштаб 1:2", "");
+    b.Record("Утро", "", "встреча в десять утра, ничего особенного", "");
+    ResultRows rows;
+    BankSearch search(b.bank(), rows);
+    EXPECT_TRUE(search.Run(Criteria("12:30")));
+    EXPECT_EQ(Keys(rows), std::vector<AnsiString>{"rec:00000002"});
+    EXPECT_EQ(rows[0].notes, A("встреча в ") + Mark("12:30"));
+    EXPECT_TRUE(search.Run(Criteria("1:2")));
+    EXPECT_EQ(Keys(rows), std::vector<AnsiString>{"rec:00000003"});
+    EXPECT_EQ(rows[0].notes, A("масштаб ") + Mark("1:2"));
+    EXPECT_TRUE(search.Run(Criteria("7:45")));
+    EXPECT_TRUE(rows.empty());
 }
 
 TEST(BankSearch, FoldersAsAWholeOrAsEntries) {
@@ -175,9 +197,10 @@ TEST(BankSearch, StatusProgressAndStop) {
     EXPECT_EQ(watch.range, 7u); // 6 records, 1 folder, no entries
     EXPECT_EQ(watch.steps, 7);
     EXPECT_EQ(watch.dispatches, 14);
-    EXPECT_EQ(watch.statuses.front(), A("Выполняется поиск..."));
-    EXPECT_EQ(watch.statuses[1], A("Поиск в объекте: Запись: Корневая запись"));
-    EXPECT_EQ(watch.statuses.back(), A("Поиск завершен. Просмотр результатов."));
+    EXPECT_EQ(watch.statuses.front(), "Выполняется поиск...");
+    EXPECT_EQ(watch.statuses[1], "Поиск в объекте: Запись: Корневая запись");
+    EXPECT_EQ(watch.statuses.back(), "Поиск завершен. Просмотр результатов.");
+    EXPECT_TRUE(watch.finished);
     EXPECT_EQ(rows.size(), 5u);
 
     // Stopped during the fourth object: the rows found so far stay.
@@ -188,7 +211,16 @@ TEST(BankSearch, StatusProgressAndStop) {
     EXPECT_FALSE(stopped.Run(Criteria("w")));
     EXPECT_EQ(rows.size(), 2u);
     EXPECT_EQ(stopper.dispatches, 8);
-    EXPECT_EQ(stopper.statuses.back(), A("Поиск завершен. Просмотр результатов."));
+    EXPECT_EQ(stopper.statuses.back(), "Поиск завершен. Просмотр результатов.");
+
+    // A progress window whose Stop button was pressed stops the search the same way.
+    struct StopButton : Progress {
+        int asked = 0;
+        bool CancelRequested() override { return ++asked >= 8; }
+    } button;
+    BankSearch byButton(b.bank(), rows, &button);
+    EXPECT_FALSE(byButton.Run(Criteria("w")));
+    EXPECT_EQ(rows.size(), 2u);
 }
 
 TEST(BankSearch, ObjectsDeletedDuringTheWalkAreSkipped) {
@@ -247,12 +279,12 @@ TEST(BankSearch, BodiesAreReadOnlyWhenNeeded) {
 
 TEST(SearchCriteria, Validation) {
     SearchCriteria c;
-    EXPECT_EQ(ValidateCriteria(c).error().message, A("Необходимо ввести текст для поиска!"));
+    EXPECT_EQ(ValidateCriteria(c).error().message, "Необходимо ввести текст для поиска!");
     c.text = "x";
     EXPECT_TRUE(ValidateCriteria(c).ok());
     for (int bad : {0, 32768, -1}) {
         c.sizeValue = bad;
-        EXPECT_EQ(ValidateCriteria(c).error().message, A("Введите целое число от 1 до 32767."));
+        EXPECT_EQ(ValidateCriteria(c).error().message, "Введите целое число от 1 до 32767.");
     }
     EXPECT_EQ(*ParseSizeValue(" 32767 "), 32767);
     EXPECT_EQ(*ParseSizeValue("1"), 1);

@@ -1,5 +1,6 @@
 // The expression evaluator: operators and their odd precedence, phrases, groups, whole words,
-// position-like tokens, case folding, the marking of matches, and malformed expressions.
+// times and ratios typed as operands, case folding, the marking of matches, and malformed
+// expressions.
 #include "search/Expression.h"
 
 #include <gtest/gtest.h>
@@ -102,16 +103,26 @@ TEST(MatchExpression, CaseFoldingCoversCyrillic) {
     EXPECT_EQ(Pos(A("abc ЯБЛОКО"), A("яблоко"), true, true), "4:10");
 }
 
-TEST(MatchExpression, PositionLikeTokensPassAsPositions) {
-    EXPECT_EQ(Pos("nothing here", "12:30"), "12:30");
-    EXPECT_TRUE(Hit("x", "12:30 AND x"));
-    EXPECT_FALSE(Hit("x", "12:30 AND y"));
-    // Not a position list: the parts must be digits only.
-    EXPECT_FALSE(Hit("abc", "1:2:3"));
+TEST(MatchExpression, TimesAndRatiosAreSearchedAsText) {
+    // A typed operand shaped like a position pair is a word like any other: it matches only
+    // where it stands, and never marks characters elsewhere.
+    const AnsiString meeting = A("встреча в 12:30, потом обед");
+    EXPECT_EQ(Pos(meeting, "12:30"), "10:15");
+    EXPECT_EQ(Pos(A("встреча в десять утра, ничего особенного"), "12:30"), "");
+    EXPECT_EQ(Pos(A("масштаб 1:2"), "1:2"), "8:11");
+    EXPECT_EQ(Pos(A("масштаб 1:3"), "1:2"), "");
+    EXPECT_FALSE(Hit("x", "12:30 AND x"));
+    EXPECT_TRUE(Hit("x 12:30", "12:30 AND x"));
+    EXPECT_FALSE(Hit("x", "(12:30) OR (1:2)"));
+    EXPECT_EQ(Pos("1:2 12:30", "(12:30) OR (1:2)"), "4:9 0:3");
     EXPECT_TRUE(Hit("at 1:2:3", "1:2:3"));
-    const AnsiString text(40, 'x');
+    EXPECT_FALSE(Hit("abc", "1:2:3"));
+    // The marked text holds the operand itself, in the whole text and in excerpts.
+    const AnsiString text = AnsiString(12, 'x') + " 12:30 " + AnsiString(20, 'x');
     EXPECT_EQ(MatchExpression(text, "12:30", false, false, true, false),
-              text.substr(0, 12) + Mark(text.substr(12, 18)) + text.substr(30));
+              AnsiString(12, 'x') + " " + Mark("12:30") + " " + AnsiString(20, 'x'));
+    EXPECT_EQ(MatchExpression(AnsiString(40, 'x'), "12:30", false, false, true, false), "");
+    EXPECT_EQ(MatchExpression(AnsiString(40, 'x'), "12:30", false, false, false, false), "");
 }
 
 TEST(MatchExpression, MalformedExpressionsEnd) {

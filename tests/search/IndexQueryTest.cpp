@@ -19,7 +19,7 @@ struct QueryBank : TestBank {
     KeywordIndex index;
     ResultRows rows;
     void Build() { ASSERT_TRUE(BuildIndex(index, {records, folders})); }
-    AnsiString Query(std::vector<AnsiString> words, KeywordFilter filter = KeywordFilter::All) {
+    std::string Query(std::vector<AnsiString> words, KeywordFilter filter = KeywordFilter::All) {
         return QueryIndex(index, words, filter, index.size(), bank(), rows);
     }
 };
@@ -31,7 +31,7 @@ TEST(QueryIndex, ObjectsHoldingEveryTickedWord) {
     q.Record("two", "b, a, tail", "line 1\r\nline 2", "text of two");
     q.Record("three", "b");
     q.Build();
-    EXPECT_EQ(q.Query({"a", "b"}), A("Результаты для слов (всего 1): a, b"));
+    EXPECT_EQ(q.Query({"a", "b"}), "Результаты для слов (всего 1): a, b");
     ASSERT_EQ(q.rows.size(), 1u);
     const ResultRow& row = q.rows[0];
     EXPECT_EQ(row.key, "rec:00000003");
@@ -40,10 +40,10 @@ TEST(QueryIndex, ObjectsHoldingEveryTickedWord) {
     EXPECT_EQ(row.notes, "line 1<p>line 2");
     EXPECT_EQ(row.detail, A("<b>Текст записи:</b> text of two... (отрезано)"));
     // Words not in the index are left out of the query.
-    EXPECT_EQ(q.Query({"zzz", "a"}), A("Результаты для слов (всего 2): a"));
-    EXPECT_EQ(q.Query({}), A("Всего слов 3. Отметьте слова для поиска."));
+    EXPECT_EQ(q.Query({"zzz", "a"}), "Результаты для слов (всего 2): a");
+    EXPECT_EQ(q.Query({}), "Всего слов 3. Отметьте слова для поиска.");
     EXPECT_TRUE(q.rows.empty());
-    EXPECT_EQ(q.Query({"zzz"}), A("Всего слов 3. Отметьте слова для поиска."));
+    EXPECT_EQ(q.Query({"zzz"}), "Всего слов 3. Отметьте слова для поиска.");
 }
 
 TEST(QueryIndex, NoCandidatesAndTheFilter) {
@@ -53,8 +53,8 @@ TEST(QueryIndex, NoCandidatesAndTheFilter) {
     q.Entry(f, "e", "login");
     q.Build();
     EXPECT_EQ(q.Query({"a", "b"}, KeywordFilter::Records),
-              A("Совпадений для слов 'a, b' не надйено."));
-    EXPECT_EQ(q.Query({"a"}, KeywordFilter::Records), A("Результаты для слов (всего 1): a"));
+              "Совпадений для слов 'a, b' не надйено.");
+    EXPECT_EQ(q.Query({"a"}, KeywordFilter::Records), "Результаты для слов (всего 1): a");
     EXPECT_EQ(q.rows[0].key, "rec:00000002");
     q.Query({"a"}, KeywordFilter::Folders);
     ASSERT_EQ(q.rows.size(), 1u);
@@ -69,7 +69,7 @@ TEST(QueryIndex, StaleIndexEntriesGiveNoRow) {
     q.Build();
     r->item.keywords = "b";
     q.records.Remove(gone);
-    EXPECT_EQ(q.Query({"a"}), A("Результаты для слов (всего 2): a"));
+    EXPECT_EQ(q.Query({"a"}), "Результаты для слов (всего 2): a");
     EXPECT_TRUE(q.rows.empty());
 }
 
@@ -82,7 +82,7 @@ TEST(QueryIndex, MarkingAndAwkwardWords) {
     EXPECT_EQ(q.rows[0].keywords, Mark("app") + "le, app, a (b) c, (x), AND");
     // A phrase holding a parenthesis yields no row: the evaluator spaces parentheses, so
     // "a ( b ) c" is looked for.
-    EXPECT_EQ(q.Query({"a (b) c"}), A("Результаты для слов (всего 1): a (b) c"));
+    EXPECT_EQ(q.Query({"a (b) c"}), "Результаты для слов (всего 1): a (b) c");
     EXPECT_TRUE(q.rows.empty());
     // A word that starts with one splits into a lone quote, a group and a lone quote: the
     // group alone decides, so "(x)" is found wherever x is.

@@ -31,7 +31,7 @@ struct TestBank {
     TreeNode* rootRecord = records.Insert(A("Корневая запись"));
     TreeNode* rootFolder = folders.Insert(A("Хранилище паролей"));
 
-    SearchBank bank() { return {records, folders, entries, bodies}; }
+    SearchBank bank() { return {{records, folders}, entries, bodies}; }
 
     TreeNode* Record(const char* title, const char* keywords = "", const char* notes = "",
                      const char* body = "", TreeNode* parent = nullptr) {

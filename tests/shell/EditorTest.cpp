@@ -558,5 +558,26 @@ TEST_F(EditorTest, WithoutARecordTheEditorTakesNoTyping) {
     EXPECT_EQ(doc.ReadBody(99).ok(), false);
 }
 
+TEST_F(EditorTest, ABodyThatCannotBeSavedIsToldInRussianAndKept) {
+    const std::filesystem::path bank = std::filesystem::path(dir.path().toStdString()) / "b.Kvb";
+    ASSERT_TRUE(doc.SaveAs(bank).ok());
+    MakeFrame();
+    Type(QStringLiteral("текст"));
+    // Another program holds the bank file just now: the save fails and says why.
+    auto held = cfb::Storage::OpenFile(bank);
+    ASSERT_TRUE(held.ok());
+    editor->SaveRecordBody(&root->item);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(
+        QStringLiteral("Не удалось сохранить запись в банке данных: файл занят другой программой")))
+        << messages[0].toStdString();
+    EXPECT_FALSE(messages[0].contains(QStringLiteral("%")));
+    EXPECT_TRUE(editor->IsModified());
+    *held = cfb::Storage();
+    editor->SaveRecordBody(&root->item);
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_FALSE(editor->IsModified());
+}
+
 } // namespace
 } // namespace kelvo

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace kelvo;
 
 TEST(Ansi, RoundTripsCyrillicAndRefusesWhatItCannotHold) {
@@ -47,4 +49,48 @@ TEST(CodePages, TablesAndMalformedUtf8) {
     // Truncated and invalid sequences become U+FFFD, never read past the end.
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("a\xD0")), "a\xEF\xBF\xBD");
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\xC0\x80")), "\xEF\xBF\xBD");
+}
+
+TEST(CodePages, TextInAStatedCodePage) {
+    EXPECT_EQ(CodePageToAnsi("\xC0\xE1", 1251), "\xC0\xE1");
+    EXPECT_EQ(CodePageToAnsi("\xC0\xE1", 0), "\xC0\xE1");
+    EXPECT_EQ(CodePageToAnsi("\xD0\x90", kCodePageUtf8), "\xC0");
+    EXPECT_EQ(CodePageToAnsi("\xFF", kCodePageUtf8), std::nullopt); // malformed UTF-8
+    EXPECT_EQ(CodePageToAnsi(std::string("\x10\x04", 2), kCodePageUtf16), "\xC0");
+    EXPECT_EQ(CodePageToAnsi("\xA9", 1252), "\xA9");       // ©, in both pages
+    EXPECT_EQ(CodePageToAnsi("\xC0", 1252), std::nullopt); // À has no place in Windows-1251
+    EXPECT_EQ(CodePageToAnsi("abc", 932), "abc");
+    EXPECT_EQ(CodePageToAnsi("\x82\xA0", 932), std::nullopt);
+    EXPECT_EQ(CodePageToUtf8("\xC0", 1251), "А");
+    EXPECT_EQ(CodePageToUtf8("\xC0", 0), "А");
+    EXPECT_EQ(CodePageToUtf8("\xC1", 1253), "Α");
+    EXPECT_EQ(CodePageToUtf8(std::string("\x00\xD8", 2), kCodePageUtf16), "\xEF\xBF\xBD");
+    EXPECT_EQ(CodePageToUtf8(std::string("\x3D\xD8\x00\xDE", 4), kCodePageUtf16), "😀");
+    EXPECT_EQ(CodePageToUtf8("a\x82", 932), "a\xEF\xBF\xBD");
+}
+
+TEST(CodePages, SurrogatePairsAndLoneHalves) {
+    std::u16string pair;
+    AppendUtf16(pair, U'😀');
+    ASSERT_EQ(pair.size(), 2u);
+    EXPECT_TRUE(IsHighSurrogate(pair[0]));
+    EXPECT_TRUE(IsLowSurrogate(pair[1]));
+    EXPECT_EQ(CombineSurrogates(pair[0], pair[1]), U'😀');
+    // A lone half, first or last, is one U+FFFD and the text goes on.
+    const std::u16string lone = {u'a', char16_t(0xDC00), u'b', char16_t(0xD800)};
+    std::vector<char32_t> decoded;
+    std::size_t pos = 0;
+    char32_t ch = 0;
+    while (NextUtf16(lone, pos, ch))
+        decoded.push_back(ch);
+    EXPECT_EQ(decoded, (std::vector<char32_t>{U'a', 0xFFFD, U'b', 0xFFFD}));
+    std::u16string out;
+    AppendUtf16(out, 0xD800); // a surrogate is no character of its own
+    AppendUtf16(out, 0x110000);
+    EXPECT_EQ(out, std::u16string(2, char16_t(0xFFFD)));
+    // Windows-1251 cannot hold what is above U+FFFF: refused, named in UTF-8.
+    AnsiString ansi;
+    std::string bad;
+    EXPECT_FALSE(Utf16ToAnsi(u"x" + pair, ansi, &bad));
+    EXPECT_EQ(bad, "😀");
 }
