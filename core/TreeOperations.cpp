@@ -44,10 +44,6 @@ std::vector<TreeNode*> PostOrder(TreeNode* node) {
     return order;
 }
 
-AnsiString BankText(std::string_view utf8) {
-    return Utf8ToAnsiLossy(utf8);
-}
-
 } // namespace
 
 bool SelectTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node,
@@ -73,7 +69,8 @@ TreeNode* AddTreeNode(CQuorvellineDoc& doc, TreeKind kind, SelectionObserver* ob
     if (!parent)
         return nullptr;
     TreeNode* node = doc.AddNode(
-        kind, parent, BankText(kind == TreeKind::Records ? kNewRecordTitle : kNewFolderTitle));
+        kind, parent,
+        AnsiStringText(kind == TreeKind::Records ? msg::NewRecordTitle : msg::NewFolderTitle));
     SelectTreeNode(doc, kind, node, observer);
     return node;
 }

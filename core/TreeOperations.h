@@ -11,8 +11,6 @@
 namespace kelvo {
 
 /// Titles of new nodes (UTF-8).
-inline constexpr std::string_view kNewRecordTitle = "Новая запись"; // string 1012
-inline constexpr std::string_view kNewFolderTitle = "Новая папка";  // string 1011
 
 /// The views that follow a tree's selection: the record editor saves and loads bodies, the
 /// password list refills itself.

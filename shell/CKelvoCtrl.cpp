@@ -1,5 +1,6 @@
 // The tree control of the main window.
 #include "shell/CKelvoCtrl.h"
+#include "shell/ShellStrings.h"
 
 #include "core/ItemTip.h"
 #include "shell/AnsiInput.h"
@@ -137,7 +138,7 @@ void CKelvoCtrl::BeginRename() {
 
 bool CKelvoCtrl::Rename(TreeNode& node, const QString& text) {
     AnsiString title;
-    if (!m_host.AcceptText(text, QStringLiteral("Название"), title))
+    if (!m_host.AcceptText(text, Tr(text::TitleField), title))
         return false;
     // Byte for byte: only a real change marks the bank modified.
     if (!RenameTreeNode(m_doc, &node, title))

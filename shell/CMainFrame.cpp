@@ -2,8 +2,6 @@
 #include "shell/CMainFrame.h"
 
 #include "core/TreeOperations.h"
-#include "platform/storage/BankStorage.h"
-#include "platform/text/Format.h"
 #include "shell/AnsiInput.h"
 #include "shell/CMainView.h"
 #include "shell/CPwdView.h"
@@ -202,7 +200,7 @@ void CMainFrame::CreateMenus() {
     using namespace cmd;
     QMenuBar* bar = menuBar();
 
-    QMenu* bank = bar->addMenu(QStringLiteral("&Банк данных"));
+    QMenu* bank = bar->addMenu(Tr(text::MenuBank));
     bank->setObjectName(QStringLiteral("BankMenu"));
     AddMenuItems(bank, {FileNew, FileOpen, FileSave, FileSaveAs, 0, PrintStructure,
                         PreviewStructure, PageSetup, PrintSetup, 0, BankProperties, 0});
@@ -212,43 +210,43 @@ void CMainFrame::CreateMenus() {
     bank->addAction(Action(AppExit));
     RebuildRecentMenu(m_settings.RecentFiles());
 
-    QMenu* edit = bar->addMenu(QStringLiteral("&Правка"));
+    QMenu* edit = bar->addMenu(Tr(text::MenuEdit));
     AddMenuItems(edit, {Undo, Redo, 0, Cut, Copy, Paste, PasteSpecial, PasteLink, Clear, 0,
                         SelectAll, 0, Find, Replace, 0, OleLinks, OleProperties, OleVerbs});
 
-    QMenu* view = bar->addMenu(QStringLiteral("&Вид"));
-    QMenu* bars = view->addMenu(QStringLiteral("&Панели инструментов"));
+    QMenu* view = bar->addMenu(Tr(text::MenuView));
+    QMenu* bars = view->addMenu(Tr(text::MenuToolbars));
     AddMenuItems(bars, {ViewStandardBar, ViewFormatBar, ViewViewsBar, ViewBankBar});
     AddMenuItems(view, {ViewStatusBar, ViewRuler, 0, ViewRecordsTab, ViewPasswordsTab, 0,
                         ViewLeftBar, ViewCalendar, 0, WrapNone, WrapWindow, WrapPrinter});
 
-    QMenu* item = bar->addMenu(QStringLiteral("&Элемент"));
+    QMenu* item = bar->addMenu(Tr(text::MenuItem));
     AddMenuItems(item, {RenameItem, DeleteItem, 0, ExpandItem, CollapseItem, 0, ItemKeywords,
                         ItemProperties});
 
-    QMenu* record = bar->addMenu(QStringLiteral("&Запись"));
+    QMenu* record = bar->addMenu(Tr(text::MenuRecord));
     AddMenuItems(record, {AddRecord, SaveRecord, 0, ExportRecord, ImportRecord, ImportRecords, 0,
                           PrintRecord, PreviewRecord});
 
-    QMenu* passwords = bar->addMenu(QStringLiteral("Па&роли"));
+    QMenu* passwords = bar->addMenu(Tr(text::MenuPasswords));
     AddMenuItems(passwords, {AddFolder, AddPassword, DeletePassword, PasswordProperties});
 
-    QMenu* insert = bar->addMenu(QStringLiteral("Вст&авка"));
+    QMenu* insert = bar->addMenu(Tr(text::MenuInsert));
     AddMenuItems(insert, {InsertObject, InsertTextFile, InsertPicture, 0, InsertDateTime,
                           InsertDate, InsertTime});
 
-    QMenu* format = bar->addMenu(QStringLiteral("Фор&мат"));
+    QMenu* format = bar->addMenu(Tr(text::MenuFormat));
     AddMenuItems(format, {FontDialog, ParagraphDialog, 0});
-    format->addMenu(MakeColourMenu(TextColourFirst, QStringLiteral("Цвет текста")));
-    format->addMenu(MakeColourMenu(BackColourFirst, QStringLiteral("Цвет фона")));
+    format->addMenu(MakeColourMenu(TextColourFirst, Tr(text::TextColour)));
+    format->addMenu(MakeColourMenu(BackColourFirst, Tr(text::BackColour)));
     AddMenuItems(format, {0, Bold, Italic, Underline, StrikeOut, 0, AlignLeft, AlignCenter,
                           AlignRight, 0, Superscript, Subscript, 0, Bullets, Numbering});
 
-    QMenu* tools = bar->addMenu(QStringLiteral("&Сервис"));
+    QMenu* tools = bar->addMenu(Tr(text::MenuTools));
     AddMenuItems(tools, {BankSearch, IndexInfo, 0, BankCleanup, BankRevision, 0, SetProtection,
                          RemoveProtection, 0, PasswordGenerator, 0, ProgramOptions});
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Справка"));
+    QMenu* help = bar->addMenu(Tr(text::MenuHelp));
     AddMenuItems(help, {KeyMap, 0, AppAbout});
 
     for (QMenu* menu : bar->findChildren<QMenu*>())
@@ -263,9 +261,10 @@ void CMainFrame::CreateMenus() {
     // The password list's menu, with its own texts.
     m_pwdMenu = new QMenu(this);
     m_pwdMenu->setObjectName(QStringLiteral("PwdMenu"));
-    const std::pair<int, const char*> pwdItems[] = {{AddPassword, "&Добавить пароль..."},
-                                                    {DeletePassword, "&Удалить пароль"},
-                                                    {PasswordProperties, "&Свойства пароля..."}};
+    const std::pair<int, const char*> pwdItems[] = {
+        {AddPassword, text::AddPasswordItem},
+        {DeletePassword, text::DeletePasswordItem},
+        {PasswordProperties, text::PasswordPropertiesItem}};
     for (const auto& [id, label] : pwdItems) {
         QAction* action = m_pwdMenu->addAction(CommandIcon(id), Tr(label));
         const int command = id;
@@ -321,8 +320,9 @@ void CMainFrame::CreateToolBars() {
     for (int id : {Bold, Italic, Underline, StrikeOut, 0, AlignLeft, AlignCenter, AlignRight, 0,
                    Numbering, Bullets, 0, FontDialog, ParagraphDialog, 0})
         id == 0 ? (void)m_formatBar->addSeparator() : m_formatBar->addAction(Action(id));
-    for (auto [id, first, title] : {std::tuple{TextColourButton, TextColourFirst, "Цвет текста"},
-                                    std::tuple{BackColourButton, BackColourFirst, "Цвет фона"}}) {
+    for (auto [id, first, title] :
+         {std::tuple{TextColourButton, TextColourFirst, text::TextColour},
+          std::tuple{BackColourButton, BackColourFirst, text::BackColour}}) {
         auto* button = new QToolButton(m_formatBar);
         button->setObjectName(QStringLiteral("cmdButton%1").arg(id));
         button->setDefaultAction(Action(id));
@@ -343,7 +343,7 @@ void CMainFrame::CreateToolBars() {
                      ItemProperties, 0, PrintRecord, PreviewRecord, 0, BankSearch, IndexInfo});
 
     addToolBarBreak();
-    m_rulerBar = addToolBar(QStringLiteral("Линейка"));
+    m_rulerBar = addToolBar(Tr(text::RulerBar));
     m_rulerBar->setObjectName(QStringLiteral("Ruler"));
     m_rulerBar->setMovable(false);
     m_rulerBar->setFloatable(false);
@@ -356,9 +356,9 @@ void CMainFrame::CreateStatusBar() {
     setStatusBar(m_statusBar);
     m_statusBar->showMessage(Tr(text::Ready));
     m_statusBar->AddPane(cmd::PanePosition, QString(), 90);
-    m_statusBar->AddPane(cmd::PaneBankModified, QStringLiteral("ИЗМ: Банк"), 0, true);
-    m_statusBar->AddPane(cmd::PaneRecordModified, QStringLiteral("ИЗМ: Зап"), 0, true);
-    m_statusBar->AddPane(cmd::PaneOverwrite, QStringLiteral("ЗАМ"));
+    m_statusBar->AddPane(cmd::PaneBankModified, Tr(text::PaneBankModified), 0, true);
+    m_statusBar->AddPane(cmd::PaneRecordModified, Tr(text::PaneRecordModified), 0, true);
+    m_statusBar->AddPane(cmd::PaneOverwrite, Tr(text::PaneOverwrite));
     m_statusBar->AddPane(cmd::PaneCaps, QStringLiteral("CAP"));
     m_statusBar->AddPane(cmd::PaneNum, QStringLiteral("NUM"));
     for (int id : {cmd::PaneBankModified, cmd::PaneRecordModified, cmd::PaneOverwrite,
@@ -633,7 +633,7 @@ void CMainFrame::AddNewRecord() {
     TreeNode* parent = m_doc.records().selected();
     if (!parent)
         return;
-    TreeNode* node = m_doc.AddNode(TreeKind::Records, parent, FixedAnsi(text::NewRecord));
+    TreeNode* node = m_doc.AddNode(TreeKind::Records, parent, AnsiStringText(msg::NewRecordTitle));
     m_recordTree->ShowNewNode(node);
     UpdateCommandUi();
 }
@@ -797,11 +797,10 @@ void CMainFrame::MinimizeToTray() {
         m_trayMenu = new QMenu(this);
         m_trayMenu->setObjectName(QStringLiteral("TrayMenu"));
         QAction* restore =
-            m_trayMenu->addAction(CommandIcon(cmd::TrayRestore), QStringLiteral("&Восстановить"));
+            m_trayMenu->addAction(CommandIcon(cmd::TrayRestore), Tr(text::TrayRestore));
         MakeDefaultItem(restore);
         connect(restore, &QAction::triggered, this, &CMainFrame::RestoreFromTray);
-        QAction* exit =
-            m_trayMenu->addAction(Action(cmd::AppExit)->icon(), QStringLiteral("Вы&ход"));
+        QAction* exit = m_trayMenu->addAction(Action(cmd::AppExit)->icon(), Tr(text::TrayExit));
         connect(exit, &QAction::triggered, this, [this] {
             RestoreFromTray();
             ExecuteCommand(cmd::AppExit);

@@ -1,5 +1,6 @@
 // The record editor on QTextEdit.
 #include "shell/CMainView.h"
+#include "shell/ShellStrings.h"
 
 #include "core/QuorvellineDoc.h"
 #include "core/RecordBody.h"
@@ -183,12 +184,10 @@ EditorHooks DefaultEditorHooks(SettingsStore* settings) {
         QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
     };
     hooks.choosePasteFormat = [](QWidget* parent) -> std::optional<bool> {
-        const QStringList items{QStringLiteral("Форматированный текст (RTF)"),
-                                QStringLiteral("Неформатированный текст")};
+        const QStringList items{Tr(text::PasteAsRtf), Tr(text::PasteAsText)};
         bool ok = false;
-        const QString item =
-            QInputDialog::getItem(parent, QStringLiteral("Специальная вставка"),
-                                  QStringLiteral("Вставить как:"), items, 0, false, &ok);
+        const QString item = QInputDialog::getItem(parent, Tr(text::PasteSpecial),
+                                                   Tr(text::PasteAs), items, 0, false, &ok);
         if (!ok)
             return std::nullopt;
         return item == items.front();
@@ -414,7 +413,7 @@ QString CMainView::PositionText() const {
             column = inBlock - textLine.textStart();
         }
     }
-    return QStringLiteral("Стр %1, cтб %2").arg(line + 1).arg(column + 1);
+    return Tr(text::PositionPane).arg(line + 1).arg(column + 1);
 }
 
 // --- Commands -------------------------------------------------------------------------------
@@ -852,11 +851,11 @@ void CMainView::RunDateTimeDialog() {
 void CMainView::InsertTextFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessage(QStringLiteral("Не удалось открыть файл \"%1\".").arg(path));
+        ShowMessage(Tr(text::CannotOpenFile).arg(path));
         return;
     }
     if (file.size() > kMaxInsertedFile) {
-        ShowMessage(QStringLiteral("Файл \"%1\" слишком велик для вставки.").arg(path));
+        ShowMessage(Tr(text::FileTooLarge).arg(path));
         return;
     }
     QString text = DecodeTextFile(file.readAll());
@@ -870,17 +869,16 @@ void CMainView::InsertTextFile(const QString& path) {
 void CMainView::InsertPictureFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessage(QStringLiteral("Не удалось открыть файл \"%1\".").arg(path));
+        ShowMessage(Tr(text::CannotOpenFile).arg(path));
         return;
     }
     if (file.size() > kMaxInsertedFile) {
-        ShowMessage(QStringLiteral("Файл \"%1\" слишком велик для вставки.").arg(path));
+        ShowMessage(Tr(text::FileTooLarge).arg(path));
         return;
     }
     auto picture = PictureFromImageFile(file.readAll());
     if (!picture) {
-        ShowMessage(
-            QStringLiteral("Файл \"%1\" не является рисунком PNG, JPEG, BMP или GIF.").arg(path));
+        ShowMessage(Tr(text::NotAPicture).arg(path));
         return;
     }
     RtfDocument inserted;
@@ -894,9 +892,7 @@ void CMainView::InsertPictureFile(const QString& path) {
 void CMainView::RunInsertTextFile() {
     if (!m_hooks.openFile)
         return;
-    const QString path =
-        m_hooks.openFile(this, QStringLiteral("Файл как текст"),
-                         QStringLiteral("Текстовые файлы (*.txt *.Txt *.TXT);;Все файлы (*)"));
+    const QString path = m_hooks.openFile(this, Tr(text::FileAsText), Tr(text::TextFileFilter));
     if (!path.isEmpty())
         InsertTextFile(path);
 }
@@ -904,10 +900,8 @@ void CMainView::RunInsertTextFile() {
 void CMainView::RunInsertPicture() {
     if (!m_hooks.openFile)
         return;
-    const QString path = m_hooks.openFile(
-        this, QStringLiteral("Рисунок из файла"),
-        QStringLiteral("Рисунки (*.png *.jpg *.jpeg *.bmp *.gif *.PNG *.JPG *.JPEG *.BMP *.GIF);;"
-                       "Все файлы (*)"));
+    const QString path =
+        m_hooks.openFile(this, Tr(text::PictureFromFile), Tr(text::PictureFileFilter));
     if (!path.isEmpty())
         InsertPictureFile(path);
 }
@@ -1108,8 +1102,8 @@ void CMainView::contextMenuEvent(QContextMenuEvent* event) {
                    Subscript})
         id == 0 ? (void)menu.addSeparator() : add(menu, id);
     menu.addSeparator();
-    for (auto [first, title] :
-         {std::pair{TextColourFirst, "Цвет текста"}, std::pair{BackColourFirst, "Цвет фона"}}) {
+    for (auto [first, title] : {std::pair{TextColourFirst, text::TextColour},
+                                std::pair{BackColourFirst, text::BackColour}}) {
         QMenu* colours = menu.addMenu(QString::fromUtf8(title));
         for (int i = 0; i < 16; ++i) {
             if (i == 15)

@@ -36,9 +36,8 @@ public:
 CPwdView::CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, QWidget* parent)
     : QTableWidget(0, 5, parent), m_doc(doc), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("PwdView"));
-    setHorizontalHeaderLabels({QStringLiteral("Название"), QStringLiteral("Категория"),
-                               QStringLiteral("Логин"), QStringLiteral("Пароль"),
-                               QStringLiteral("Ссылка")});
+    setHorizontalHeaderLabels({Tr(text::TitleField), Tr(text::CategoryField), Tr(text::LoginField),
+                               Tr(text::PasswordField), Tr(text::LinkField)});
     for (int i = 0; i < 5; ++i) {
         horizontalHeader()->resizeSection(i, 100);
         model()->setHeaderData(i, Qt::Horizontal, int(Qt::AlignLeft | Qt::AlignVCenter),
@@ -77,7 +76,7 @@ int CPwdView::AddRow(const PwdItem& entry) {
     title->setData(kUidRole, entry.uid);
     if (!entry.notes.empty())
         title->setToolTip(FromAnsi(
-            FitTipText(FixedAnsi("Заметки: ") + entry.notes, CKelvoCtrl::kTipBufferChars)));
+            FitTipText(FixedAnsi(text::NotesTip) + entry.notes, CKelvoCtrl::kTipBufferChars)));
     setItem(row, 0, title);
     setItem(row, 1, new QTableWidgetItem(FromAnsi(entry.category)));
     setItem(row, 2, new QTableWidgetItem(FromAnsi(entry.login)));
@@ -101,10 +100,10 @@ void CPwdView::FillFromFolder() {
 QString CPwdView::StatusText() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.size() >= 2)
-        return QStringLiteral("%1 выделен(о)").arg(rows.size());
+        return Tr(text::PwdSelected).arg(rows.size());
     if (rows.size() == 1)
-        return QStringLiteral("Позиция: %1/%2").arg(rows.front().row() + 1).arg(rowCount());
-    return QStringLiteral("%1 паролей").arg(rowCount());
+        return Tr(text::PwdPosition).arg(rows.front().row() + 1).arg(rowCount());
+    return Tr(text::PwdCount).arg(rowCount());
 }
 
 void CPwdView::Changed() {
@@ -135,7 +134,8 @@ bool CPwdView::DropOnFolder(TreeNode* folder) {
 void CPwdView::AddFolder() {
     if (!m_folders || !ListedFolder())
         return;
-    TreeNode* node = m_doc.AddNode(TreeKind::Folders, ListedFolder(), FixedAnsi(text::NewFolder));
+    TreeNode* node =
+        m_doc.AddNode(TreeKind::Folders, ListedFolder(), AnsiStringText(msg::NewFolderTitle));
     m_folders->ShowNewNode(node);
     Changed();
 }

@@ -1,5 +1,6 @@
 // Find and replace in the record editor.
 #include "shell/FindReplaceDialog.h"
+#include "shell/ShellStrings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -24,22 +25,22 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit& editor, QWidget* parent)
     m_pattern->setObjectName(QStringLiteral("FindWhat"));
     m_replacement = new QLineEdit(this);
     m_replacement->setObjectName(QStringLiteral("ReplaceWith"));
-    m_replaceLabel = new QLabel(QStringLiteral("Заменить &на:"), this);
+    m_replaceLabel = new QLabel(Tr(text::ReplaceWith), this);
     m_replaceLabel->setBuddy(m_replacement);
-    auto* patternLabel = new QLabel(QStringLiteral("&Образец:"), this);
+    auto* patternLabel = new QLabel(Tr(text::FindPattern), this);
     patternLabel->setBuddy(m_pattern);
     grid->addWidget(patternLabel, 0, 0);
     grid->addWidget(m_pattern, 0, 1);
     grid->addWidget(m_replaceLabel, 1, 0);
     grid->addWidget(m_replacement, 1, 1);
-    m_wholeWords = new QCheckBox(QStringLiteral("Только слово &целиком"), this);
-    m_matchCase = new QCheckBox(QStringLiteral("С учетом &регистра"), this);
+    m_wholeWords = new QCheckBox(Tr(text::WholeWord), this);
+    m_matchCase = new QCheckBox(Tr(text::MatchCase), this);
     grid->addWidget(m_wholeWords, 2, 0, 1, 2);
     grid->addWidget(m_matchCase, 3, 0, 1, 2);
-    auto* direction = new QGroupBox(QStringLiteral("Направление"), this);
+    auto* direction = new QGroupBox(Tr(text::Direction), this);
     auto* directionLayout = new QHBoxLayout(direction);
-    m_up = new QRadioButton(QStringLiteral("&Вверх"), direction);
-    m_down = new QRadioButton(QStringLiteral("В&низ"), direction);
+    m_up = new QRadioButton(Tr(text::Up), direction);
+    m_down = new QRadioButton(Tr(text::Down), direction);
     m_down->setChecked(true);
     directionLayout->addWidget(m_up);
     directionLayout->addWidget(m_down);
@@ -49,11 +50,11 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit& editor, QWidget* parent)
     grid->addWidget(m_status, 5, 0, 1, 2);
 
     auto* buttons = new QVBoxLayout;
-    auto* findButton = new QPushButton(QStringLiteral("&Найти далее"), this);
+    auto* findButton = new QPushButton(Tr(text::FindNext), this);
     findButton->setDefault(true);
-    m_replaceButton = new QPushButton(QStringLiteral("&Заменить"), this);
-    m_replaceAllButton = new QPushButton(QStringLiteral("Заменить &все"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    m_replaceButton = new QPushButton(Tr(text::Replace), this);
+    m_replaceAllButton = new QPushButton(Tr(text::ReplaceAll), this);
+    auto* cancel = new QPushButton(Tr(text::Cancel), this);
     buttons->addWidget(findButton);
     buttons->addWidget(m_replaceButton);
     buttons->addWidget(m_replaceAllButton);
@@ -78,7 +79,7 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit& editor, QWidget* parent)
 }
 
 void FindReplaceDialog::Start(bool replace) {
-    setWindowTitle(replace ? QStringLiteral("Замена") : QStringLiteral("Найти"));
+    setWindowTitle(replace ? Tr(text::ReplaceCaption) : Tr(text::FindCaption));
     m_replaceLabel->setVisible(replace);
     m_replacement->setVisible(replace);
     m_replaceButton->setVisible(replace);
@@ -133,7 +134,7 @@ bool FindReplaceDialog::FindNext() {
         return false;
     const QTextCursor found = m_editor.document()->find(pattern, m_editor.textCursor(), Flags());
     if (found.isNull()) {
-        Report(QStringLiteral("Не удается найти \"%1\".").arg(pattern));
+        Report(Tr(text::NotFound).arg(pattern));
         return false;
     }
     Report(QString());
@@ -176,8 +177,7 @@ int FindReplaceDialog::ReplaceAll() {
         found = doc->find(pattern, found, flags); // continues after the inserted text
     }
     edit.endEditBlock();
-    Report(count == 0 ? QStringLiteral("Не удается найти \"%1\".").arg(pattern)
-                      : QStringLiteral("Заменено: %1").arg(count));
+    Report(count == 0 ? Tr(text::NotFound).arg(pattern) : Tr(text::Replaced).arg(count));
     return count;
 }
 

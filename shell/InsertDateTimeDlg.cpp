@@ -1,5 +1,6 @@
 // The date/time insertion dialog.
 #include "shell/InsertDateTimeDlg.h"
+#include "shell/ShellStrings.h"
 
 #include "shell/SettingsStore.h"
 
@@ -14,10 +15,7 @@ namespace kelvo {
 QStringList DateTimePictures() {
     // Windows date pictures; Qt's date format language reads them alike (d, dd, ddd, dddd,
     // M, MM, MMM, yy, yyyy, quoted text).
-    return QStringLiteral("d-M-yy~dd-MM-yy~d-MM-yyyy~dd-MM-yyyy~d.M.yy~dd.MM.yy~d.MM.yyyy~"
-                          "dd.MM.yyyy~d MMM yyyy~d MMM yyyy 'г., 'ddd~ddd', 'd MMM yyyy 'г.'~"
-                          "d MMM yyyy 'г., 'dddd~dddd', 'd MMM yyyy 'г.'")
-        .split(QLatin1Char('~'));
+    return Tr(text::DateTimePictures).split(QLatin1Char('~'));
 }
 
 QStringList DateTimeChoices(const QDateTime& when, const QLocale& locale) {
@@ -36,9 +34,9 @@ InsertDateTimeDlg::InsertDateTimeDlg(const QDateTime& when, SettingsStore* setti
                                      QWidget* parent)
     : QDialog(parent), m_settings(settings) {
     setObjectName(QStringLiteral("InsertDateTimeDlg"));
-    setWindowTitle(QStringLiteral("Вставка даты/времени"));
+    setWindowTitle(Tr(text::InsertDateTimeCaption));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QStringLiteral("Доступные &форматы:"), this);
+    auto* label = new QLabel(Tr(text::AvailableFormats), this);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("Formats"));
     label->setBuddy(m_list);
@@ -47,7 +45,7 @@ InsertDateTimeDlg::InsertDateTimeDlg(const QDateTime& when, SettingsStore* setti
     layout->addWidget(label);
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(Tr(text::Cancel));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &InsertDateTimeDlg::Take);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -22,7 +22,7 @@ PwdPropertiesForm::PwdPropertiesForm(UserDialogs& dialogs,
       m_password(new QLineEdit(this)), m_link(new QLineEdit(this)),
       m_notes(new QPlainTextEdit(this)) {
     setObjectName(QStringLiteral("PwdPropertiesForm"));
-    setWindowTitle(QStringLiteral("Свойства пароля"));
+    setWindowTitle(Tr(text::PasswordPropertiesCaption));
     m_title->setObjectName(QStringLiteral("Title"));
     m_icon->setObjectName(QStringLiteral("Icon"));
     m_category->setObjectName(QStringLiteral("Category"));
@@ -38,15 +38,15 @@ PwdPropertiesForm::PwdPropertiesForm(UserDialogs& dialogs,
     m_category->setCurrentText(QString());
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Название:"), m_title);
-    form->addRow(QStringLiteral("Значок:"), m_icon);
-    form->addRow(QStringLiteral("Категория:"), m_category);
-    form->addRow(QStringLiteral("Логин:"), m_login);
-    form->addRow(QStringLiteral("Пароль:"), m_password);
-    form->addRow(QStringLiteral("Ссылка:"), m_link);
-    form->addRow(QStringLiteral("Заметки:"), m_notes);
+    form->addRow(Tr(text::TitleLabel), m_title);
+    form->addRow(Tr(text::IconLabel), m_icon);
+    form->addRow(Tr(text::CategoryLabel), m_category);
+    form->addRow(Tr(text::LoginLabel), m_login);
+    form->addRow(Tr(text::PasswordLabel), m_password);
+    form->addRow(Tr(text::LinkLabel), m_link);
+    form->addRow(Tr(text::NotesLabel), m_notes);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(Tr(text::Cancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -71,15 +71,14 @@ bool PwdPropertiesForm::TakeEntry(PwdItem& entry) {
     QString notes = m_notes->toPlainText();
     notes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     notes.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    if (!AcceptAnsiText(m_dialogs, this, m_title->text(), QStringLiteral("Название"),
-                        taken.title) ||
-        !AcceptAnsiText(m_dialogs, this, m_category->currentText(), QStringLiteral("Категория"),
+    if (!AcceptAnsiText(m_dialogs, this, m_title->text(), Tr(text::TitleField), taken.title) ||
+        !AcceptAnsiText(m_dialogs, this, m_category->currentText(), Tr(text::CategoryField),
                         taken.category) ||
-        !AcceptAnsiText(m_dialogs, this, m_login->text(), QStringLiteral("Логин"), taken.login) ||
-        !AcceptAnsiText(m_dialogs, this, m_password->text(), QStringLiteral("Пароль"),
+        !AcceptAnsiText(m_dialogs, this, m_login->text(), Tr(text::LoginField), taken.login) ||
+        !AcceptAnsiText(m_dialogs, this, m_password->text(), Tr(text::PasswordField),
                         taken.password) ||
-        !AcceptAnsiText(m_dialogs, this, m_link->text(), QStringLiteral("Ссылка"), taken.link) ||
-        !AcceptAnsiText(m_dialogs, this, notes, QStringLiteral("Заметки"), taken.notes))
+        !AcceptAnsiText(m_dialogs, this, m_link->text(), Tr(text::LinkField), taken.link) ||
+        !AcceptAnsiText(m_dialogs, this, notes, Tr(text::NotesField), taken.notes))
         return false;
     taken.icon = m_icon->currentIndex() < 0 ? 0 : m_icon->currentIndex();
     entry = std::move(taken);

@@ -1,4 +1,7 @@
-// The texts of the main window and its views: titles, labels and messages.
+// The shell's own texts, in one table: the titles, menus, bars, panes, labels, captions, file
+// filters and messages of the main window, its views and its small dialogs (UTF-8). Texts
+// that GUI-free code hands out come from core/Messages; the commands' menu texts and tips
+// stand with their ids in CommandTable. No other shell file writes a Russian literal.
 #pragma once
 
 #include <QString>
@@ -14,10 +17,6 @@ inline constexpr const char* LeftBar = "Структура банка";
 inline constexpr const char* Calendar = "Календарь";
 inline constexpr const char* RecordsTab = "Записи";
 inline constexpr const char* PasswordsTab = "Пароли";
-inline constexpr const char* RootRecord = "Корневая запись";
-inline constexpr const char* RootFolder = "Хранилище паролей";
-inline constexpr const char* NewRecord = "Новая запись";
-inline constexpr const char* NewFolder = "Новая папка";
 inline constexpr const char* StandardBar = "Стандартная";
 inline constexpr const char* FormatBar = "Форматирование";
 inline constexpr const char* ViewsBar = "Виды";
@@ -38,6 +37,85 @@ inline constexpr const char* AskDeletePasswords =
 inline constexpr const char* NotAnsi =
     "Поле \"%1\" содержит символы, которые нельзя сохранить в банке данных "
     "(кодировка Windows-1251): %2\nИзмените текст.";
+
+// Menus, bars, panes and the tray of the main window.
+inline constexpr const char* MenuBank = "&Банк данных";
+inline constexpr const char* MenuEdit = "&Правка";
+inline constexpr const char* MenuView = "&Вид";
+inline constexpr const char* MenuToolbars = "&Панели инструментов";
+inline constexpr const char* MenuItem = "&Элемент";
+inline constexpr const char* MenuRecord = "&Запись";
+inline constexpr const char* MenuPasswords = "Па&роли";
+inline constexpr const char* MenuInsert = "Вст&авка";
+inline constexpr const char* MenuFormat = "Фор&мат";
+inline constexpr const char* TextColour = "Цвет текста";
+inline constexpr const char* BackColour = "Цвет фона";
+inline constexpr const char* MenuTools = "&Сервис";
+inline constexpr const char* MenuHelp = "&Справка";
+inline constexpr const char* AddPasswordItem = "&Добавить пароль...";
+inline constexpr const char* DeletePasswordItem = "&Удалить пароль";
+inline constexpr const char* PasswordPropertiesItem = "&Свойства пароля...";
+inline constexpr const char* RulerBar = "Линейка";
+inline constexpr const char* PaneBankModified = "ИЗМ: Банк";
+inline constexpr const char* PaneRecordModified = "ИЗМ: Зап";
+inline constexpr const char* PaneOverwrite = "ЗАМ";
+inline constexpr const char* TrayRestore = "&Восстановить";
+inline constexpr const char* TrayExit = "Вы&ход";
+inline constexpr const char* PasteAsRtf = "Форматированный текст (RTF)";
+inline constexpr const char* PasteAsText = "Неформатированный текст";
+inline constexpr const char* PasteSpecial = "Специальная вставка";
+inline constexpr const char* PasteAs = "Вставить как:";
+inline constexpr const char* PositionPane = "Стр %1, cтб %2";
+inline constexpr const char* CannotOpenFile = "Не удалось открыть файл \"%1\".";
+inline constexpr const char* FileTooLarge = "Файл \"%1\" слишком велик для вставки.";
+inline constexpr const char* NotAPicture =
+    "Файл \"%1\" не является рисунком PNG, JPEG, BMP или GIF.";
+inline constexpr const char* FileAsText = "Файл как текст";
+inline constexpr const char* TextFileFilter = "Текстовые файлы (*.txt *.Txt *.TXT);;Все файлы (*)";
+inline constexpr const char* PictureFromFile = "Рисунок из файла";
+inline constexpr const char* TitleField = "Название";
+inline constexpr const char* CategoryField = "Категория";
+inline constexpr const char* LoginField = "Логин";
+inline constexpr const char* PasswordField = "Пароль";
+inline constexpr const char* LinkField = "Ссылка";
+inline constexpr const char* NotesField = "Заметки";
+inline constexpr const char* NotesTip = "Заметки: ";
+inline constexpr const char* PwdSelected = "%1 выделен(о)";
+inline constexpr const char* PwdPosition = "Позиция: %1/%2";
+inline constexpr const char* PwdCount = "%1 паролей";
+inline constexpr const char* PasswordPropertiesCaption = "Свойства пароля";
+inline constexpr const char* TitleLabel = "Название:";
+inline constexpr const char* IconLabel = "Значок:";
+inline constexpr const char* CategoryLabel = "Категория:";
+inline constexpr const char* LoginLabel = "Логин:";
+inline constexpr const char* PasswordLabel = "Пароль:";
+inline constexpr const char* LinkLabel = "Ссылка:";
+inline constexpr const char* NotesLabel = "Заметки:";
+inline constexpr const char* Cancel = "Отмена";
+inline constexpr const char* ReplaceWith = "Заменить &на:";
+inline constexpr const char* FindPattern = "&Образец:";
+inline constexpr const char* WholeWord = "Только слово &целиком";
+inline constexpr const char* MatchCase = "С учетом &регистра";
+inline constexpr const char* Direction = "Направление";
+inline constexpr const char* Up = "&Вверх";
+inline constexpr const char* Down = "В&низ";
+inline constexpr const char* FindNext = "&Найти далее";
+inline constexpr const char* Replace = "&Заменить";
+inline constexpr const char* ReplaceAll = "Заменить &все";
+inline constexpr const char* ReplaceCaption = "Замена";
+inline constexpr const char* FindCaption = "Найти";
+inline constexpr const char* NotFound = "Не удается найти \"%1\".";
+inline constexpr const char* Replaced = "Заменено: %1";
+inline constexpr const char* InsertDateTimeCaption = "Вставка даты/времени";
+inline constexpr const char* AvailableFormats = "Доступные &форматы:";
+inline constexpr const char* PictureFileFilter =
+    "Рисунки (*.png *.jpg *.jpeg *.bmp *.gif *.PNG *.JPG *.JPEG *.BMP *.GIF);;"
+    "Все файлы (*)";
+inline constexpr const char* DateTimePictures =
+    "d-M-yy~dd-MM-yy~d-MM-yyyy~dd-MM-yyyy~d.M.yy~dd.MM.yy~d.MM.yyyy~"
+    "dd.MM.yyyy~d MMM yyyy~d MMM yyyy 'г., 'ddd~ddd', 'd MMM yyyy 'г.'~"
+    "d MMM yyyy 'г., 'dddd~dddd', 'd MMM yyyy 'г.'";
+
 } // namespace text
 
 inline QString Tr(const char* utf8) {
