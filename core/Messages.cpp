@@ -102,6 +102,9 @@ constexpr Entry kTable[] = {
     {msg::QueryAllWords, "Всего слов %d. Отметьте слова для поиска."},
     {msg::QueryNoMatch, "Совпадений для слов '%s' не надйено."},
     {msg::QueryResults, "Результаты для слов (всего %d): %s"},
+    {msg::SearchBankChoice, "Банк данных: %s"},
+    {msg::SearchRecordsChoice, "Записи: %s"},
+    {msg::SearchFoldersChoice, "Папки паролей: %s"},
 };
 
 // Fills "%s", "%d" and "%08x" in order with `args`, literally. A placeholder without an

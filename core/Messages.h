@@ -88,6 +88,10 @@ inline constexpr int KeywordListFound = 20020; // the number of words
 inline constexpr int QueryAllWords = 20021;    // the number of words in the list
 inline constexpr int QueryNoMatch = 20022;     // the ticked words
 inline constexpr int QueryResults = 20023;     // the number of objects, the ticked words
+// How the search window names the node its search starts at.
+inline constexpr int SearchBankChoice = 20024;    // the bank file's path
+inline constexpr int SearchRecordsChoice = 20025; // the record's title
+inline constexpr int SearchFoldersChoice = 20026; // the folder's title
 } // namespace msg
 
 /// The text of string `id` (UTF-8), with its placeholders unfilled; empty for an unknown id.

@@ -30,6 +30,12 @@ Result<int> ParseSizeValue(AnsiView text) {
     return value;
 }
 
+SearchCriteria CriteriaForNewWindow(SearchCriteria kept) {
+    kept.sizeFilter = false;
+    kept.startKey = kBankKey;
+    return kept;
+}
+
 Result<void> ValidateCriteria(const SearchCriteria& criteria) {
     if (criteria.sizeValue < kMinSizeValue || criteria.sizeValue > kMaxSizeValue)
         return SizeRangeError();

@@ -30,6 +30,10 @@ struct SearchCriteria {
     bool folderAsWhole = true; ///< a password folder is one object holding all its entries
 };
 
+/// The criteria a newly created search window starts with: those it had when it was last
+/// closed, but with the size filter off and the start node back at the whole bank.
+SearchCriteria CriteriaForNewWindow(SearchCriteria kept);
+
 /// Checks the criteria before a search: the size value must be a whole number from 1 to
 /// 32767 (message 20016, "Введите целое число от 1 до 32767."), the search text must not be
 /// empty (20017, "Необходимо ввести текст для поиска!", shown with the caption "Поиск").

@@ -2,6 +2,8 @@
 #include "shell/CMainFrame.h"
 
 #include "core/TreeOperations.h"
+#include "index/ui/BankIndexDlg.h"
+#include "search/ui/BankSearchDlg.h"
 #include "shell/AnsiInput.h"
 #include "shell/CMainView.h"
 #include "shell/CPwdView.h"
@@ -118,6 +120,16 @@ CMainFrame::CMainFrame(CQuorvellineDoc& doc, SettingsStore& settings, UserDialog
     // The record editor answers the font boxes and shows its ruler in the ruler bar.
     if (auto* editor = dynamic_cast<CMainView*>(m_recordView.get()))
         editor->AttachFrame(m_formatBar, m_rulerBar, &m_settings);
+
+    // The two modeless windows of finding things; their windows open on first use.
+    const FindWindowContext finding{
+        m_doc, m_settings, m_dialogs, *this, [this](TreeKind kind, const TreeNode& node) {
+            return kind == TreeKind::Records
+                       ? RecordTreeImage(m_recordTree->Model().ImageOf(node, false))
+                       : PasswordTreeImage(m_passwordTree->Model().ImageOf(node, false));
+        }};
+    m_searchWindow = std::make_unique<BankSearchWindow>(finding);
+    m_indexWindow = std::make_unique<BankIndexWindow>(finding);
 
     m_doc.SetListener(this);
     RefreshTrees();
@@ -556,6 +568,8 @@ bool CMainFrame::UpdateCommand(int id, CommandState& state) {
     case ViewCalendar:
         return checked(IsBarVisible(m_calendarBar));
     case TrayRestore:
+    case BankSearch:
+    case IndexInfo:
         state.enabled = true;
         return true;
     default:
@@ -613,6 +627,12 @@ bool CMainFrame::RunCommand(int id) {
     case TrayRestore:
         RestoreFromTray();
         return true;
+    case BankSearch:
+        m_searchWindow->Open();
+        return true;
+    case IndexInfo:
+        m_indexWindow->Open();
+        return true;
     default:
         return false;
     }
@@ -656,6 +676,23 @@ void CMainFrame::DeleteSelectedItem() {
     tree.activateWindow();
     tree.setFocus();
     UpdateCommandUi();
+}
+
+void CMainFrame::ShowNode(const GoToTarget& target) {
+    CKelvoCtrl& tree = target.tree == TreeKind::Records ? *m_recordTree : *m_passwordTree;
+    TreeNode* node = tree.Tree().FindByUid(target.uid);
+    if (!node)
+        return;
+    if (m_tabs->currentIndex() != target.tab())
+        m_tabs->setCurrentIndex(target.tab());
+    tree.SelectNode(node);
+    tree.scrollTo(tree.Model().IndexOf(node));
+    SwitchTab(target.tab());
+}
+
+void CMainFrame::SaveEditedBody() {
+    if (CurrentTab() == 0 && m_recordView->IsModified())
+        OnSaveCurrentBody();
 }
 
 void CMainFrame::OnSelectionChanging(TreeKind tree, TreeNode* leaving, TreeNode*) {
@@ -769,6 +806,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_tray)
         m_tray->hide();
     SavePlacement();
+    // The search and index windows go with the main window.
+    m_searchWindow->Close();
+    m_indexWindow->Close();
     event->accept();
 }
 
@@ -816,6 +856,8 @@ void CMainFrame::MinimizeToTray() {
     m_tray->show();
     m_inTray = true;
     hide();
+    m_searchWindow->Hide();
+    m_indexWindow->Hide();
 }
 
 void CMainFrame::RestoreFromTray() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/QuorvellineDoc.h"
+#include "search/ResultNavigation.h"
 #include "shell/CKelvoCtrl.h"
 #include "shell/CommandTarget.h"
 #include "shell/RecordViewPort.h"
@@ -27,6 +28,8 @@ class QToolBar;
 
 namespace kelvo {
 
+class BankIndexWindow;
+class BankSearchWindow;
 class CPwdView;
 class SettingsStore;
 class StatusPaneBar;
@@ -35,7 +38,8 @@ class UserDialogs;
 class CMainFrame : public QMainWindow,
                    public KelvoCtrlHost,
                    public DocumentListener,
-                   public CommandTarget {
+                   public CommandTarget,
+                   public ResultNavigator {
     Q_OBJECT
 public:
     /// Bar ids, as the docking layout names them.
@@ -113,6 +117,13 @@ public:
     bool UpdateCommand(int id, CommandState& state) override;
     bool RunCommand(int id) override;
 
+    // --- ResultNavigator (go-to of the search and index windows) -----------------------
+    void ShowNode(const GoToTarget& target) override;
+    void SaveEditedBody() override;
+    /// The search and index windows, open or not.
+    BankSearchWindow& SearchWindow() const { return *m_searchWindow; }
+    BankIndexWindow& IndexWindow() const { return *m_indexWindow; }
+
     /// The delete-item command: asks, then deletes the selected node of the current tree.
     void DeleteSelectedItem();
     void AddNewRecord();
@@ -168,6 +179,9 @@ private:
     bool m_wasMaximized = false;
     bool m_inTray = false;
     bool m_rulerWanted = true;
+    // Last, so that they go first: they read the document and the trees.
+    std::unique_ptr<BankSearchWindow> m_searchWindow;
+    std::unique_ptr<BankIndexWindow> m_indexWindow;
 };
 
 } // namespace kelvo

@@ -116,6 +116,72 @@ inline constexpr const char* DateTimePictures =
     "dd.MM.yyyy~d MMM yyyy~d MMM yyyy 'г., 'ddd~ddd', 'd MMM yyyy 'г.'~"
     "d MMM yyyy 'г., 'dddd~dddd', 'd MMM yyyy 'г.'";
 
+// The search window (BankSearchDlg) and the chooser of its start node (BankSelectDlg).
+inline constexpr const char* SearchCaption = "Поиск в банке данных";
+inline constexpr const char* SearchStartLabel = "&Начать поиск с:";
+inline constexpr const char* SearchBrowse = "&Обзор...";
+inline constexpr const char* SearchNested = "П&росмотреть вложенные структуры";
+inline constexpr const char* SearchTextLabel = "Искать &текст:";
+inline constexpr const char* SearchTextField = "Искать текст";
+inline constexpr const char* SearchHint = "Для уточнения поиска можно использовать выражения "
+                                          "AND и OR.";
+inline constexpr const char* SearchWhere = "Искать в:";
+inline constexpr const char* SearchInData = "&Данных банка";
+inline constexpr const char* SearchInKeywords = "&Ключевых словах";
+inline constexpr const char* SearchInNotes = "З&аметках";
+inline constexpr const char* SearchCase = "&Учитывать регистр";
+inline constexpr const char* SearchWholeWords = "Тол&ько отдельные слова";
+inline constexpr const char* SearchSize = "Раз&мер данных";
+inline constexpr const char* SearchSizeEqual = "= (Равно)";
+inline constexpr const char* SearchSizeLess = "< (Меньше)";
+inline constexpr const char* SearchSizeGreater = "> (Больше)";
+inline constexpr const char* SearchSizeCompare = "Сравнение размера";
+inline constexpr const char* SearchSizeValue = "Размер данных, Кбайт";
+inline constexpr const char* SearchKb = "Кбайт";
+inline constexpr const char* SearchFolderWhole = "Считать папку хранения паролей одним &целым";
+inline constexpr const char* SearchStateLabel = "Состояние:";
+inline constexpr const char* SearchWaiting = "Ожидание...";
+inline constexpr const char* SearchProgress = "Ход поиска";
+inline constexpr const char* SearchClose = "&Закрыть";
+inline constexpr const char* SearchRun = "&Искать";
+inline constexpr const char* SearchStop = "О&становить";
+inline constexpr const char* SearchGoTo = "&Перейти";
+inline constexpr const char* SearchMessageCaption = "Поиск";
+inline constexpr const char* ResultsGrid = "Результаты";
+inline constexpr const char* ResultNumber = "№";
+inline constexpr const char* ResultPlace = "Место";
+inline constexpr const char* ResultKeywords = "Ключевые слова";
+inline constexpr const char* ResultNotes = "Заметки";
+inline constexpr const char* ResultSize = "Размер, Кбайт";
+inline constexpr const char* SelectCaption = "Выбор объекта из структуры банка";
+inline constexpr const char* SelectChoose = "Выбрать";
+
+// The index window (BankIndexDlg) and the progress window of index operations.
+inline constexpr const char* IndexCaption = "Просмотр индексной информации";
+inline constexpr const char* IndexShowFor = "Отобразить ключевые слова для:";
+inline constexpr const char* IndexForRecords = "Записей";
+inline constexpr const char* IndexForFolders = "Паролей";
+inline constexpr const char* IndexForAll = "Записей и паролей";
+inline constexpr const char* IndexWordsLabel = "Список ключевых слов, найденных в банке:";
+inline constexpr const char* IndexWord = "Ключевое слово";
+inline constexpr const char* IndexCount = "Счетчик";
+inline constexpr const char* IndexRecords = "Записи";
+inline constexpr const char* IndexFolders = "Пароли";
+inline constexpr const char* IndexState = "Состояние";
+inline constexpr const char* IndexClose = "Закрыть";
+inline constexpr const char* IndexFind = "Найти";
+inline constexpr const char* IndexGoTo = "Перейти";
+inline constexpr const char* IndexReset = "Сброс";
+inline constexpr const char* IndexRebuild = "Перестроить";
+inline constexpr const char* IndexQuerying = "Поиск результатов...";
+inline constexpr const char* IndexMessageCaption = "Просмотр индексов";
+inline constexpr const char* AskBuildIndex =
+    "Индексы не построены, либо произошла ошибка их загрузки.\nВыполнить построение индексов "
+    "(это может занять несколько минут)?";
+inline constexpr const char* AskRebuildIndex =
+    "Будет выполнена перестройка базы индексов.\nВ зависимости от размера банка данных это "
+    "может зхнаять нескоько минут.\nВыполнить построение?";
+inline constexpr const char* IndexProgressCaption = "Операция с индексами";
 } // namespace text
 
 inline QString Tr(const char* utf8) {

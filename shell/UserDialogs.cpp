@@ -7,15 +7,16 @@
 
 namespace kelvo {
 
-void QtUserDialogs::ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
-    QMessageBox box(icon, AppTitle(), text, QMessageBox::Ok, parent);
+void QtUserDialogs::ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                                const QString& caption) {
+    QMessageBox box(icon, caption.isEmpty() ? AppTitle() : caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 QMessageBox::StandardButton QtUserDialogs::Ask(QWidget* parent, const QString& text,
                                                QMessageBox::StandardButtons buttons,
-                                               QMessageBox::Icon icon) {
-    QMessageBox box(icon, AppTitle(), text, buttons, parent);
+                                               QMessageBox::Icon icon, const QString& caption) {
+    QMessageBox box(icon, caption.isEmpty() ? AppTitle() : caption, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

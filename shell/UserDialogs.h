@@ -12,14 +12,16 @@ class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
 
-    /// A message with an OK button and the exclamation icon.
+    /// A message with an OK button and the exclamation icon, under `caption` (the program's
+    /// title when empty).
     virtual void ShowMessage(QWidget* parent, const QString& text,
-                             QMessageBox::Icon icon = QMessageBox::Warning) = 0;
+                             QMessageBox::Icon icon = QMessageBox::Warning,
+                             const QString& caption = QString()) = 0;
     /// A question; returns the button pressed (one of `buttons`).
     virtual QMessageBox::StandardButton
     Ask(QWidget* parent, const QString& text,
         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
-        QMessageBox::Icon icon = QMessageBox::Warning) = 0;
+        QMessageBox::Icon icon = QMessageBox::Warning, const QString& caption = QString()) = 0;
     /// The path of an existing bank to open; empty when cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
     /// The path to save a bank to; empty when cancelled.
@@ -30,10 +32,11 @@ public:
 /// The real dialogs.
 class QtUserDialogs : public UserDialogs {
 public:
-    void ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon) override;
+    void ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                     const QString& caption) override;
     QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
-                                    QMessageBox::StandardButtons buttons,
-                                    QMessageBox::Icon icon) override;
+                                    QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                    const QString& caption) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& suggested, const QString& filter) override;
 };

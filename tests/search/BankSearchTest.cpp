@@ -290,4 +290,23 @@ TEST(SearchCriteria, Validation) {
     EXPECT_EQ(*ParseSizeValue("1"), 1);
     for (const char* bad : {"", "0", "32768", "1.5", "abc", "-3", "999999"})
         EXPECT_FALSE(ParseSizeValue(bad).ok()) << bad;
+
+    // A window opened again keeps what the user chose, except the size filter and the start.
+    SearchCriteria kept = Criteria("w");
+    kept.startKey = "rec:00000002";
+    kept.nested = false;
+    kept.caseSensitive = true;
+    kept.sizeFilter = true;
+    kept.sizeCompare = SizeCompare::Greater;
+    kept.sizeValue = 7;
+    kept.folderAsWhole = false;
+    const SearchCriteria fresh = CriteriaForNewWindow(kept);
+    EXPECT_EQ(fresh.startKey, "bnk");
+    EXPECT_FALSE(fresh.sizeFilter);
+    EXPECT_EQ(fresh.text, "w");
+    EXPECT_FALSE(fresh.nested);
+    EXPECT_TRUE(fresh.caseSensitive);
+    EXPECT_EQ(fresh.sizeCompare, SizeCompare::Greater);
+    EXPECT_EQ(fresh.sizeValue, 7);
+    EXPECT_FALSE(fresh.folderAsWhole);
 }

@@ -16,12 +16,15 @@ namespace kelvo::test {
 
 class ScriptedDialogs : public UserDialogs {
 public:
-    void ShowMessage(QWidget*, const QString& text, QMessageBox::Icon) override {
+    void ShowMessage(QWidget*, const QString& text, QMessageBox::Icon,
+                     const QString& caption) override {
         messages.append(text);
+        captions.append(caption);
     }
     QMessageBox::StandardButton Ask(QWidget*, const QString& text, QMessageBox::StandardButtons,
-                                    QMessageBox::Icon) override {
+                                    QMessageBox::Icon, const QString& caption) override {
         questions.append(text);
+        captions.append(caption);
         if (answers.empty())
             return QMessageBox::No;
         const auto answer = answers.front();
@@ -33,6 +36,8 @@ public:
 
     QStringList messages;
     QStringList questions;
+    /// The captions of the messages and questions, in the order they were shown.
+    QStringList captions;
     std::deque<QMessageBox::StandardButton> answers;
     QString openPath;
     QString savePath;

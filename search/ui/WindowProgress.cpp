@@ -1,0 +1,95 @@
+// Progress shown in a window's status line and bar.
+#include "search/ui/WindowProgress.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <algorithm>
+#include <limits>
+
+namespace kelvo {
+
+namespace {
+int BarValue(std::size_t value) {
+    return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
+}
+} // namespace
+
+WindowProgress::WindowProgress(QLabel* status, QProgressBar* bar, QLabel* detail)
+    : m_status(status), m_detail(detail), m_bar(bar) {
+    m_sincePump.start();
+}
+
+void WindowProgress::Reset() {
+    m_cancel = false;
+    m_sincePump.restart();
+}
+
+void WindowProgress::Start(std::size_t upper) {
+    m_upper = upper;
+    m_value = 0;
+    if (m_bar) {
+        m_bar->setRange(0, BarValue(upper));
+        m_bar->setValue(0);
+    }
+}
+
+void WindowProgress::Step() {
+    ++m_value;
+}
+
+void WindowProgress::Finish() {
+    m_value = m_upper;
+    if (m_bar)
+        m_bar->setValue(m_bar->maximum());
+}
+
+void WindowProgress::SetStatus(std::string_view utf8) {
+    m_statusText = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    m_statusChanged = true;
+    // The first and the last line of an operation show at once; the ones between at the
+    // next round of events.
+    if (m_sincePump.elapsed() >= m_interval || m_value == 0 || m_value >= m_upper)
+        Show();
+}
+
+void WindowProgress::SetDetail(std::string_view utf8) {
+    m_detailText = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    m_detailChanged = true;
+}
+
+void WindowProgress::SetCancellable(bool cancellable) {
+    if (onCancellable)
+        onCancellable(cancellable);
+}
+
+void WindowProgress::Show() {
+    if (m_statusChanged && m_status)
+        m_status->setText(m_statusText);
+    if (m_detailChanged && m_detail)
+        m_detail->setText(m_detailText);
+    m_statusChanged = m_detailChanged = false;
+    if (m_bar && m_bar->value() != BarValue(m_value))
+        m_bar->setValue(BarValue(std::min(m_value, m_upper)));
+}
+
+bool WindowProgress::EventsWaiting() {
+    return m_sincePump.elapsed() >= m_interval;
+}
+
+void WindowProgress::Pump() {
+    Show();
+    if (onPump)
+        onPump();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_sincePump.restart();
+}
+
+bool WindowProgress::CancelRequested() {
+    if (EventsWaiting())
+        Pump();
+    return m_cancel;
+}
+
+} // namespace kelvo
