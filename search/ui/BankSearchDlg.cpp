@@ -71,6 +71,8 @@ BankSearchDlg::BankSearchDlg(const FindWindowContext& context, SearchCriteria& k
     setSizeGripEnabled(true);
     BuildControls();
     m_progress = std::make_unique<WindowProgress>(m_status, m_bar);
+    // What the user does meanwhile (a save, an edit) may need the bank file.
+    m_progress->onUserInput = [this] { m_bodies.Release(); };
 
     // Not below the first size; the last placement and grid layout come back.
     resize(760, 560);

@@ -10,6 +10,46 @@
 
 namespace kelvo {
 
+/// Sees the events handled during a pump before their receivers do.
+class WindowProgress::InputWatch : public QObject {
+public:
+    explicit InputWatch(WindowProgress& progress) : m_progress(progress) {}
+    bool pumping = false;
+    bool seen = false;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (pumping && !seen && IsInput(event->type())) {
+            seen = true;
+            if (m_progress.onUserInput)
+                m_progress.onUserInput();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static bool IsInput(QEvent::Type type) {
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::InputMethod:
+        case QEvent::Close:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TabletPress:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    WindowProgress& m_progress;
+};
+
 namespace {
 int BarValue(std::size_t value) {
     return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
@@ -17,9 +57,13 @@ int BarValue(std::size_t value) {
 } // namespace
 
 WindowProgress::WindowProgress(QLabel* status, QProgressBar* bar, QLabel* detail)
-    : m_status(status), m_detail(detail), m_bar(bar) {
+    : m_watch(std::make_unique<InputWatch>(*this)), m_status(status), m_detail(detail), m_bar(bar) {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(m_watch.get());
     m_sincePump.start();
 }
+
+WindowProgress::~WindowProgress() = default; // the filter goes with its object
 
 void WindowProgress::Reset() {
     m_cancel = false;
@@ -74,7 +118,7 @@ void WindowProgress::Show() {
         m_bar->setValue(BarValue(std::min(m_value, m_upper)));
 }
 
-bool WindowProgress::EventsWaiting() {
+bool WindowProgress::PumpDue() const {
     return m_sincePump.elapsed() >= m_interval;
 }
 
@@ -82,12 +126,15 @@ void WindowProgress::Pump() {
     Show();
     if (onPump)
         onPump();
+    m_watch->pumping = true;
+    m_watch->seen = false;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_watch->pumping = false;
     m_sincePump.restart();
 }
 
 bool WindowProgress::CancelRequested() {
-    if (EventsWaiting())
+    if (PumpDue())
         Pump();
     return m_cancel;
 }

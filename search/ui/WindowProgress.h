@@ -1,7 +1,9 @@
 // Progress of a long operation shown in a window: a status line, a detail line and a bar,
 // with a Stop or Cancel button that the operation notices between its objects. The window's
 // events are handled at most every few hundredths of a second, so that an operation over ten
-// thousand objects costs no more than its work and the window still answers at once.
+// thousand objects costs no more than its work and the window still answers at once. The
+// bank file is let go only when the user's input arrives among those events: opening a large
+// bank again costs more than repainting, and only what the user does can need the file.
 #pragma once
 
 #include "core/Progress.h"
@@ -11,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -26,12 +29,17 @@ public:
 
     /// Any of the widgets may be null; they show what the operation reports.
     WindowProgress(QLabel* status, QProgressBar* bar, QLabel* detail = nullptr);
+    ~WindowProgress() override;
 
     /// Told the operation says whether it can stop (the window shows or hides its button).
     std::function<void(bool cancellable)> onCancellable;
     /// Called each time events are about to be handled (the index window shows its
     /// progress window only once an operation takes a while).
     std::function<void()> onPump;
+    /// Called, before it is handled, when the first input of the user (a key, a click, a
+    /// window closed, a drop) arrives among the events being handled: whatever holds the
+    /// bank file lets go of it, so that what the input does can reach the bank.
+    std::function<void()> onUserInput;
 
     void Start(std::size_t upper) override;
     void Step() override;
@@ -39,8 +47,9 @@ public:
     void SetStatus(std::string_view utf8) override;
     void SetDetail(std::string_view utf8) override;
     void SetCancellable(bool cancellable) override;
-    /// True when it is time to handle the window's events: the next CancelRequested does.
-    bool EventsWaiting() override;
+    /// False: the operation keeps the bank file while only repaints and timers are handled;
+    /// onUserInput says when to let it go.
+    bool EventsWaiting() override { return false; }
     /// Handles the window's events when their time has come (see EventsWaiting), then says
     /// whether Stop or Cancel was pressed.
     bool CancelRequested() override;
@@ -56,6 +65,10 @@ public:
     void Pump();
 
 private:
+    class InputWatch;
+    bool PumpDue() const;
+
+    std::unique_ptr<InputWatch> m_watch;
     QPointer<QLabel> m_status, m_detail;
     QPointer<QProgressBar> m_bar;
     QString m_statusText, m_detailText;

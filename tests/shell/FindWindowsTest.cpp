@@ -4,6 +4,7 @@
 #include "index/BankIndex.h"
 #include "index/ItemKey.h"
 #include "index/ui/BankIndexDlg.h"
+#include "platform/storage/Storage.h"
 #include "search/ui/BankSearchDlg.h"
 #include "search/ui/BankSelectDlg.h"
 #include "search/ui/ResultGrid.h"
@@ -371,18 +372,23 @@ TEST_F(FindWindowsTest, StopEndsTheWalkAndKeepsTheRowsFoundSoFar) {
     search.SearchProgress().SetPumpInterval(0);
     auto* stop = Child<QPushButton>(search, "Stop");
     bool stopWasEnabled = false, closeWasDisabled = false, armed = true;
+    // What the user does meanwhile may need the bank (a save): the walk has let go of it.
+    std::optional<bool> bankFree;
+    QObject::connect(stop, &QPushButton::pressed, &search,
+                     [&] { bankFree = cfb::Storage::OpenFile(doc.path()).ok(); });
     QObject::connect(&search.Grid().Model(), &QAbstractItemModel::rowsInserted, &search, [&] {
         if (std::exchange(armed, false))
             QTimer::singleShot(0, stop, [&] {
                 stopWasEnabled = stop->isEnabled();
                 closeWasDisabled = !Child<QPushButton>(search, "Close")->isEnabled();
                 search.close(); // refused while the walk runs
-                stop->click();
+                QTest::mouseClick(stop, Qt::LeftButton);
             });
     });
     Search(search, "общее");
     EXPECT_TRUE(stopWasEnabled);
     EXPECT_TRUE(closeWasDisabled);
+    EXPECT_EQ(bankFree, std::optional<bool>(true));
     EXPECT_TRUE(search.isVisible());
     const std::size_t found = search.Rows().size();
     EXPECT_GE(found, 1u);
