@@ -737,6 +737,8 @@ void CMainFrame::OnModifiedChanged(bool modified) {
 void CMainFrame::OnDocumentRefresh() {
     RefreshTrees();
     RefreshTitle();
+    m_searchWindow->BankChanged();
+    m_indexWindow->BankChanged();
 }
 
 void CMainFrame::OnSaveCurrentBody() {

@@ -232,6 +232,15 @@ void BankIndexDlg::LoadOnOpen() {
     m_suppressQueries = false;
 }
 
+void BankIndexDlg::BankReplaced() {
+    if (m_busy)
+        return;
+    m_grid->RemoveAllRows();
+    m_rows.Clear();
+    m_index.Clear();
+    LoadOnOpen();
+}
+
 void BankIndexDlg::FillKeywordList() {
     const std::vector<KeywordRow> rows = KeywordRows(m_index, Filter());
     std::vector<ListRow> listed;
@@ -338,6 +347,7 @@ BankIndexWindow::~BankIndexWindow() {
 BankIndexDlg* BankIndexWindow::Open() {
     if (!m_window) {
         m_window = new BankIndexDlg(m_context);
+        m_bank = OpenBankOf(m_context.doc);
         ShowAndActivate(*m_window);
         m_window->LoadOnOpen();
         if (!m_window || !m_window->isVisible())
@@ -350,6 +360,15 @@ BankIndexDlg* BankIndexWindow::Open() {
 void BankIndexWindow::Hide() {
     if (m_window)
         m_window->hide();
+}
+
+void BankIndexWindow::BankChanged() {
+    const OpenBank bank = OpenBankOf(m_context.doc);
+    if (!m_window || bank == m_bank)
+        return;
+    m_bank = bank;
+    // After the opening of the bank has finished: loading may ask whether to build.
+    QMetaObject::invokeMethod(m_window, &BankIndexDlg::BankReplaced, Qt::QueuedConnection);
 }
 
 void BankIndexWindow::Close() {

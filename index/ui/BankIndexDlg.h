@@ -33,6 +33,9 @@ public:
     /// What opening does once the window shows: loads the stored index (offering to build
     /// one when there is none or it cannot be read), runs the query and fills the word list.
     void LoadOnOpen();
+    /// The document holds another bank: its rows and words go, and its index is loaded as
+    /// on opening.
+    void BankReplaced();
     /// Refills the word list for the chosen kind of object; rows come unticked.
     void FillKeywordList();
     /// Lists the objects holding every ticked word; the status line says what was found.
@@ -106,10 +109,14 @@ public:
     void Hide();
     /// Closes the window; an operation that runs is cancelled first.
     void Close();
+    /// The document was newly opened, created or saved: an open window whose bank is no
+    /// longer the document's loads the index of the new one.
+    void BankChanged();
 
 private:
     FindWindowContext m_context;
     QPointer<BankIndexDlg> m_window;
+    OpenBank m_bank;
 };
 
 } // namespace kelvo

@@ -342,6 +342,17 @@ void BankSearchDlg::Browse() {
     m_start->setText(chooser.ChosenText());
 }
 
+void BankSearchDlg::BankReplaced() {
+    StopSearch();
+    if (m_searching)
+        return; // the walk ends at its next object; what it found is of the old bank
+    m_criteria.startKey = kBankKey;
+    m_start->setText(QString::fromStdString(BankChoiceText(m_doc.path().string())));
+    m_grid->RemoveAllRows();
+    m_rows.Clear();
+    m_status->setText(Tr(text::SearchWaiting));
+}
+
 QString BankSearchDlg::StatusText() const {
     return m_status->text();
 }
@@ -381,8 +392,10 @@ BankSearchWindow::~BankSearchWindow() {
 }
 
 BankSearchDlg& BankSearchWindow::Open() {
-    if (!m_window)
+    if (!m_window) {
         m_window = new BankSearchDlg(m_context, m_criteria);
+        m_bank = OpenBankOf(m_context.doc);
+    }
     ShowAndActivate(*m_window);
     return *m_window;
 }
@@ -390,6 +403,14 @@ BankSearchDlg& BankSearchWindow::Open() {
 void BankSearchWindow::Hide() {
     if (m_window)
         m_window->hide();
+}
+
+void BankSearchWindow::BankChanged() {
+    const OpenBank bank = OpenBankOf(m_context.doc);
+    if (!m_window || bank == m_bank)
+        return;
+    m_bank = bank;
+    m_window->BankReplaced();
 }
 
 void BankSearchWindow::Close() {

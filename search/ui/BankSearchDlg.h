@@ -50,6 +50,9 @@ public:
     bool GoToSelected();
     /// "&Обзор...": the start node chooser.
     void Browse();
+    /// The document holds another bank now: a search that runs stops, the rows go, and the
+    /// search starts at the whole (new) bank.
+    void BankReplaced();
 
     /// The criteria as the controls show them (the search text converted as typed; false
     /// with a message when it holds characters the bank's code page cannot).
@@ -133,11 +136,15 @@ public:
     /// Closes the window, when it is open (the main window closes); a search that runs is
     /// stopped first and the window closes when it has ended.
     void Close();
+    /// The document was newly opened, created or saved: an open window whose bank is no
+    /// longer the document's forgets what it showed of the old one.
+    void BankChanged();
 
 private:
     FindWindowContext m_context;
     SearchCriteria m_criteria;
     QPointer<BankSearchDlg> m_window;
+    OpenBank m_bank;
 };
 
 } // namespace kelvo

@@ -1,11 +1,17 @@
 // Shared pieces of the search and index windows.
 #include "search/ui/FindWindows.h"
 
+#include "core/QuorvellineDoc.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
 namespace kelvo {
+
+OpenBank OpenBankOf(CQuorvellineDoc& doc) {
+    return {doc.path().string(), doc.records().first()};
+}
 
 void ShowAndActivate(QWidget& window) {
     if (window.isMinimized())

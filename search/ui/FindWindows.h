@@ -8,6 +8,7 @@
 #include <QIcon>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -29,6 +30,14 @@ struct FindWindowContext {
     /// trees with them); null gives none.
     std::function<QIcon(TreeKind tree, const TreeNode& node)> nodeIcon;
 };
+
+/// Which bank the document holds: another one after New or Open, the same after a save.
+struct OpenBank {
+    std::string path;
+    const TreeNode* rootRecord = nullptr;
+    bool operator==(const OpenBank&) const = default;
+};
+OpenBank OpenBankOf(CQuorvellineDoc& doc);
 
 /// Shows a top-level window: restored first when it is minimised, then raised and
 /// activated.

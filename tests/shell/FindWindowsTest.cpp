@@ -470,5 +470,43 @@ TEST_F(FindWindowsTest, TheChooserShowsTheChosenNodeAndReopensOnIt) {
     EXPECT_EQ(Child<QComboBox>(again, "SearchText")->count(), 1); // the history came back
 }
 
+TEST_F(FindWindowsTest, AnotherBankOpenedWhileTheWindowsAreOpenReplacesWhatTheyShow) {
+    // A second bank with words of its own, and its index stored.
+    const std::string otherPath = dir.path().toStdString() + "/другой.Kvb";
+    {
+        CQuorvellineDoc other;
+        ASSERT_TRUE(other.OnNewDocument().ok());
+        other.AddNode(TreeKind::Records, other.records().first(), "x")->item.keywords = "zeta";
+        ASSERT_TRUE(other.SaveAs(otherPath).ok());
+        KeywordIndex built;
+        ASSERT_TRUE(RebuildBankIndex(built, other, FailedBuild::Clear).ok());
+    }
+    AddRecord("Первая", "alpha", "alpha body");
+    dialogs.answers = {QMessageBox::Yes};
+    BankIndexDlg& index = OpenIndex();
+    ASSERT_EQ(index.Words().RowCount(), 1);
+    index.Words().SetChecked(0, true);
+    ASSERT_EQ(index.Grid().RowCount(), 1);
+    BankSearchDlg& search = OpenSearch();
+    Search(search, "alpha");
+    ASSERT_EQ(search.Rows().size(), 1u);
+
+    // A save changes nothing in them.
+    ASSERT_TRUE(doc.Save().ok());
+    QApplication::processEvents();
+    EXPECT_EQ(index.Grid().RowCount(), 1);
+    EXPECT_EQ(search.Rows().size(), 1u);
+
+    ASSERT_TRUE(doc.OnOpenDocument(otherPath).ok());
+    QApplication::processEvents();
+    EXPECT_EQ(search.Rows().size(), 0u);
+    EXPECT_EQ(search.Grid().RowCount(), 0);
+    EXPECT_EQ(Child<QLineEdit>(search, "StartNode")->text(),
+              QString::fromStdString("Банк данных: " + otherPath));
+    ASSERT_EQ(index.Words().RowCount(), 1);
+    EXPECT_EQ(index.Words().Text(0, 0), QStringLiteral("zeta"));
+    EXPECT_EQ(index.Grid().RowCount(), 0);
+}
+
 } // namespace
 } // namespace kelvo
