@@ -16,6 +16,7 @@ struct Entry {
 constexpr Entry kTable[] = {
     {msg::ClassRegisterFailed,
      "Не удалось зарегистрировать имя класса окна.\nПродолжение работы невозможно."},
+    {msg::UnknownTime, "(Неизвестно)"},
     {msg::CleanupRecord, "Очистка записи: %s"},
     {msg::CleanupFolder, "Очистка папки: %s"},
     {msg::CleanupPassword, "Очистка пароля: %s"},
@@ -105,6 +106,13 @@ constexpr Entry kTable[] = {
     {msg::SearchBankChoice, "Банк данных: %s"},
     {msg::SearchRecordsChoice, "Записи: %s"},
     {msg::SearchFoldersChoice, "Папки паролей: %s"},
+    {msg::SizeUnavailable, "(Недоступно)"},
+    {msg::NoIndexForPicker,
+     "Индексы для банка не построены! В списке будут отображены только введенные слова.\nДля "
+     "того, чтобы построить индексы, в главном окне программы выберите из меню команду "
+     "Сервис->Просмотр индексоы и утвердительно ответьте на вопрос о построении индексов."},
+    {msg::NoIndexCaption, "Индексы не построены"},
+    {msg::PickerSummary, "Выбрано %d слов из %d:\n%s"},
 };
 
 // Fills "%s", "%d" and "%08x" in order with `args`, literally. A placeholder without an

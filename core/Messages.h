@@ -20,13 +20,14 @@ namespace kelvo {
 /// ids from 20001 on are texts the original wrote into its code rather than its table.
 namespace msg {
 inline constexpr int ClassRegisterFailed = 102;
-inline constexpr int CleanupRecord = 517;         // the record's title
-inline constexpr int CleanupFolder = 518;         // the folder's title
-inline constexpr int CleanupPassword = 519;       // the entry's title
-inline constexpr int RootRecordTitle = 1007;      // "Корневая запись"
-inline constexpr int RootFolderTitle = 1008;      // "Хранилище паролей"
-inline constexpr int NewFolderTitle = 1011;       // "Новая папка"
-inline constexpr int NewRecordTitle = 1012;       // "Новая запись"
+inline constexpr int UnknownTime = 502;      // "(Неизвестно)": a time that is not valid
+inline constexpr int CleanupRecord = 517;    // the record's title
+inline constexpr int CleanupFolder = 518;    // the folder's title
+inline constexpr int CleanupPassword = 519;  // the entry's title
+inline constexpr int RootRecordTitle = 1007; // "Корневая запись"
+inline constexpr int RootFolderTitle = 1008; // "Хранилище паролей"
+inline constexpr int NewFolderTitle = 1011;  // "Новая папка"
+inline constexpr int NewRecordTitle = 1012;  // "Новая запись"
 inline constexpr int OpenFailedWithStatus = 2002; // path, status as hex, status as decimal
 inline constexpr int NotABank = 2003;             // path
 inline constexpr int CleanupNothingChosen = 2005;
@@ -92,6 +93,10 @@ inline constexpr int QueryResults = 20023;     // the number of objects, the tic
 inline constexpr int SearchBankChoice = 20024;    // the bank file's path
 inline constexpr int SearchRecordsChoice = 20025; // the record's title
 inline constexpr int SearchFoldersChoice = 20026; // the folder's title
+inline constexpr int SizeUnavailable = 20027; // "(Недоступно)": a size that cannot be read
+inline constexpr int NoIndexForPicker = 20028; // the keyword picker on a bank without index
+inline constexpr int NoIndexCaption = 20029;
+inline constexpr int PickerSummary = 20030; // ticked rows, all words, the composed keywords
 } // namespace msg
 
 /// The text of string `id` (UTF-8), with its placeholders unfilled; empty for an unknown id.

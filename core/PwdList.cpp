@@ -2,6 +2,8 @@
 #include "core/PwdList.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace kelvo {
 
@@ -27,6 +29,23 @@ bool PwdList::Remove(std::uint32_t uid) {
     return true;
 }
 
+std::size_t PwdList::RemoveMany(const std::vector<std::uint32_t>& uids) {
+    std::unordered_map<std::uint32_t, std::size_t> wanted;
+    for (std::uint32_t uid : uids)
+        ++wanted[uid];
+    std::size_t removed = 0;
+    std::erase_if(m_items, [&](const std::unique_ptr<PwdItem>& item) {
+        auto it = wanted.find(item->uid);
+        if (it == wanted.end() || it->second == 0)
+            return false;
+        --it->second;
+        m_uids.Remove(item->uid, item.get());
+        ++removed;
+        return true;
+    });
+    return removed;
+}
+
 void PwdList::SetUid(PwdItem& item, std::uint32_t uid) {
     if (item.uid == uid)
         return;
@@ -42,9 +61,9 @@ void PwdList::Clear() {
 
 std::vector<AnsiString> PwdList::Categories() const {
     std::vector<AnsiString> out;
+    std::unordered_set<std::string_view> seen;
     for (const auto& item : m_items)
-        if (!item->category.empty() &&
-            std::find(out.begin(), out.end(), item->category) == out.end())
+        if (!item->category.empty() && seen.insert(item->category).second)
             out.push_back(item->category);
     return out;
 }

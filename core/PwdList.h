@@ -28,6 +28,9 @@ public:
     PwdItem* Find(std::uint32_t uid) const { return m_uids.Find(uid); }
     /// Removes and destroys the first entry with `uid`; false when there is none.
     bool Remove(std::uint32_t uid);
+    /// Removes, for each UID given, the first entry still carrying it, in one pass over the
+    /// list; returns how many went.
+    std::size_t RemoveMany(const std::vector<std::uint32_t>& uids);
     /// Gives an entry another UID, keeping the index right.
     void SetUid(PwdItem& item, std::uint32_t uid);
     void Clear();

@@ -16,8 +16,10 @@ class UserDialogs;
 bool AcceptAnsiText(UserDialogs& dialogs, QWidget* parent, const QString& text,
                     const QString& field, AnsiString& out);
 
+/// The bank's text for a window, straight to UTF-16 as QString holds it.
 inline QString FromAnsi(AnsiView text) {
-    return QString::fromStdString(AnsiToUtf8(text));
+    const std::u16string utf16 = AnsiToUtf16(text);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
 /// A fixed text of the program (always Windows-1251) for the bank.

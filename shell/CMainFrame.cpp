@@ -2,7 +2,10 @@
 #include "shell/CMainFrame.h"
 
 #include "core/TreeOperations.h"
+#include "dialogs/ui/CPwdGeneratorDlg.h"
+#include "dialogs/ui/CTreeRecPropSheet.h"
 #include "index/ui/BankIndexDlg.h"
+#include "index/ui/BankIndexSelDlg.h"
 #include "search/ui/BankSearchDlg.h"
 #include "shell/AnsiInput.h"
 #include "shell/CMainView.h"
@@ -92,6 +95,10 @@ bool IsPasswordViewCommand(int id) {
     return id == cmd::AddFolder || id == cmd::AddPassword || id == cmd::DeletePassword ||
            id == cmd::PasswordProperties;
 }
+
+// Where the password list's masking is remembered.
+const QString kPwdListSection = SettingsStore::ProgramKey(QStringLiteral("Password List"));
+const QString kMaskPasswordsValue = QStringLiteral("MaskPasswords");
 
 void MakeDefaultItem(QAction* action) {
     QFont font = action->font();
@@ -229,8 +236,9 @@ void CMainFrame::CreateMenus() {
     QMenu* view = bar->addMenu(Tr(text::MenuView));
     QMenu* bars = view->addMenu(Tr(text::MenuToolbars));
     AddMenuItems(bars, {ViewStandardBar, ViewFormatBar, ViewViewsBar, ViewBankBar});
-    AddMenuItems(view, {ViewStatusBar, ViewRuler, 0, ViewRecordsTab, ViewPasswordsTab, 0,
-                        ViewLeftBar, ViewCalendar, 0, WrapNone, WrapWindow, WrapPrinter});
+    AddMenuItems(view,
+                 {ViewStatusBar, ViewRuler, 0, ViewRecordsTab, ViewPasswordsTab, MaskPasswords, 0,
+                  ViewLeftBar, ViewCalendar, 0, WrapNone, WrapWindow, WrapPrinter});
 
     QMenu* item = bar->addMenu(Tr(text::MenuItem));
     AddMenuItems(item, {RenameItem, DeleteItem, 0, ExpandItem, CollapseItem, 0, ItemKeywords,
@@ -256,7 +264,7 @@ void CMainFrame::CreateMenus() {
 
     QMenu* tools = bar->addMenu(Tr(text::MenuTools));
     AddMenuItems(tools, {BankSearch, IndexInfo, 0, BankCleanup, BankRevision, 0, SetProtection,
-                         RemoveProtection, 0, PasswordGenerator, 0, ProgramOptions});
+                         RemoveProtection, 0, cmd::PasswordGenerator, 0, ProgramOptions});
 
     QMenu* help = bar->addMenu(Tr(text::MenuHelp));
     AddMenuItems(help, {KeyMap, 0, AppAbout});
@@ -269,27 +277,6 @@ void CMainFrame::CreateMenus() {
     m_treeMenu->setObjectName(QStringLiteral("TreeMenu"));
     AddMenuItems(m_treeMenu, {AddRecord, AddFolder, AddPassword, 0, ExpandItem, CollapseItem, 0,
                               RenameItem, DeleteItem, 0, ItemKeywords, ItemProperties});
-
-    // The password list's menu, with its own texts.
-    m_pwdMenu = new QMenu(this);
-    m_pwdMenu->setObjectName(QStringLiteral("PwdMenu"));
-    const std::pair<int, const char*> pwdItems[] = {
-        {AddPassword, text::AddPasswordItem},
-        {DeletePassword, text::DeletePasswordItem},
-        {PasswordProperties, text::PasswordPropertiesItem}};
-    for (const auto& [id, label] : pwdItems) {
-        QAction* action = m_pwdMenu->addAction(CommandIcon(id), Tr(label));
-        const int command = id;
-        connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
-        connect(m_pwdMenu, &QMenu::aboutToShow, this,
-                [this, action, command] { action->setEnabled(QueryCommand(command).enabled); });
-        if (id == PasswordProperties)
-            MakeDefaultItem(action);
-    }
-    m_pwdView->SetMenuHandler([this](const QPoint& pos) {
-        UpdateCommandUi();
-        m_pwdMenu->popup(pos);
-    });
 }
 
 QToolBar* CMainFrame::MakeToolBar(const QString& title, const QString& name,
@@ -412,13 +399,14 @@ void CMainFrame::CreateDockBars() {
 void CMainFrame::CreateViews() {
     m_views = new QStackedWidget(this);
     m_views->setObjectName(QStringLiteral("MainViews"));
-    m_pwdView = new CPwdView(m_doc, m_dialogs, m_views);
+    m_pwdView = new CPwdView(m_doc, m_dialogs, m_settings, m_views);
     m_pwdView->SetFolderTree(m_passwordTree);
     m_pwdView->SetChangeHandler([this] { UpdateCommandUi(); });
     m_views->addWidget(m_recordView->Widget());
     m_views->addWidget(m_pwdView);
     setCentralWidget(m_views);
-    m_settings.LoadListState(*m_pwdView->horizontalHeader(), QStringLiteral("MainWindow.PwdList"));
+    m_pwdView->OnInitialUpdate();
+    m_pwdView->SetPasswordsMasked(m_settings.ProfileInt(kPwdListSection, kMaskPasswordsValue, 0));
 }
 
 std::map<int, QWidget*> CMainFrame::Bars() const {
@@ -567,6 +555,15 @@ bool CMainFrame::UpdateCommand(int id, CommandState& state) {
         return checked(IsBarVisible(m_leftBar));
     case ViewCalendar:
         return checked(IsBarVisible(m_calendarBar));
+    case ItemKeywords:
+    case ItemProperties:
+        state.enabled = selected != nullptr;
+        return true;
+    case cmd::PasswordGenerator:
+        state.enabled = true;
+        return true;
+    case MaskPasswords:
+        return checked(m_pwdView->PasswordsMasked());
     case TrayRestore:
     case BankSearch:
     case IndexInfo:
@@ -623,6 +620,25 @@ bool CMainFrame::RunCommand(int id) {
         return true;
     case ViewCalendar:
         ToggleBar(m_calendarBar);
+        return true;
+    case ItemKeywords:
+        if (TreeNode* node = CurrentTree().SelectedNode())
+            if (RunKeywordPicker(m_doc, m_dialogs, m_settings, node->item.keywords, true, this))
+                m_doc.SetModifiedFlag(true);
+        return true;
+    case ItemProperties:
+        if (TreeNode* node = CurrentTree().SelectedNode())
+            if (ShowTreeItemProperties(m_doc, CurrentTree().Kind(), *node, m_dialogs, m_settings,
+                                       this))
+                CurrentTree().Model().NodeChanged(node);
+        return true;
+    case cmd::PasswordGenerator:
+        CPwdGeneratorDlg::RunStandalone(m_dialogs, m_settings, this);
+        return true;
+    case MaskPasswords:
+        m_pwdView->SetPasswordsMasked(!m_pwdView->PasswordsMasked());
+        m_settings.WriteProfileInt(kPwdListSection, kMaskPasswordsValue,
+                                   m_pwdView->PasswordsMasked() ? 1 : 0);
         return true;
     case TrayRestore:
         RestoreFromTray();
@@ -796,7 +812,7 @@ void CMainFrame::RestorePlacement() {
 void CMainFrame::SavePlacement() {
     m_settings.SaveWindowState(*this, QStringLiteral("MainWindow"));
     m_settings.SaveDockState(*this, Bars());
-    m_settings.SaveListState(*m_pwdView->horizontalHeader(), QStringLiteral("MainWindow.PwdList"));
+    m_pwdView->SaveLayout();
     m_settings.Sync();
 }
 

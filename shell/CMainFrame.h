@@ -172,7 +172,6 @@ private:
     QCalendarWidget* m_calendar = nullptr;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_treeMenu = nullptr;
-    QMenu* m_pwdMenu = nullptr;
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     QTimer* m_idleTimer = nullptr;

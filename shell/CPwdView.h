@@ -1,38 +1,52 @@
 // The password list: the entries of the folder selected in the password tree, one row each,
-// sorted by title, with the commands that add, edit, delete and move entries and add folders.
+// kept sorted by title, with the commands that add, edit, delete and move entries, add
+// folders, and copy an entry's login or password to the clipboard.
 #pragma once
 
 #include "shell/CommandTarget.h"
-
-#include <QTableWidget>
+#include "shell/SecretClipboard.h"
+#include "widgets/SortableList.h"
 
 #include <cstdint>
 #include <functional>
+
+class QMenu;
 
 namespace kelvo {
 
 class CKelvoCtrl;
 class CQuorvellineDoc;
+class DialogStateStore;
 class PwdItem;
 class TreeNode;
 class UserDialogs;
 
-class CPwdView : public QTableWidget, public CommandTarget {
+class CPwdView : public SortableList, public CommandTarget {
     Q_OBJECT
 public:
-    /// Edits an entry's fields in a form; false when cancelled. `isNew` for an empty form.
+    /// The name the column layout is kept under.
+    static inline const char* kLayoutName = "MainWindow.PwdList";
+    /// What the password column shows while passwords are masked.
+    static inline const char* kMaskText = "********";
+
+    /// Edits an entry's fields in a sheet; false when cancelled. `isNew` for an empty sheet.
     using Editor = std::function<bool(PwdItem& entry, bool isNew)>;
 
-    CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, QWidget* parent = nullptr);
+    CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, DialogStateStore& settings,
+             QWidget* parent = nullptr);
+    ~CPwdView() override;
 
     /// The password tree whose selected folder the list shows.
     void SetFolderTree(CKelvoCtrl* tree) { m_folders = tree; }
-    /// Replaces the properties form (tests answer it).
+    /// Replaces the properties sheet (tests answer it).
     void SetEditor(Editor editor) { m_editor = std::move(editor); }
-    /// Called with the global position for the list's context menu.
-    void SetMenuHandler(std::function<void(const QPoint&)> handler) { m_menu = std::move(handler); }
     /// Called whenever the bank changes here.
     void SetChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+    /// Restores the column widths and order saved under kLayoutName.
+    void OnInitialUpdate();
+    /// Saves them (without sort: the list always sorts by title).
+    void SaveLayout();
 
     /// Rebuilds the rows from the folder selected in the password tree.
     void FillFromFolder();
@@ -47,27 +61,50 @@ public:
     bool AddPassword();
     void DeletePasswords();
     bool EditPassword();
+    /// The login or the password of the one selected entry to the clipboard; the password
+    /// marked secret and taken off again after a while. False when there is nothing to copy.
+    bool CopyLogin();
+    bool CopyPassword();
+    SecretClipboard& Clipboard() { return m_clipboard; }
+
+    /// Shows "********" instead of the passwords.
+    void SetPasswordsMasked(bool masked);
+    bool PasswordsMasked() const { return m_masked; }
+
+    /// The list's context menu ("&Свойства пароля..." its default item).
+    QMenu* ContextMenu() const { return m_menu; }
 
     bool UpdateCommand(int id, CommandState& state) override;
     bool RunCommand(int id) override;
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    ListRow MakeRow(const PwdItem& entry) const;
     int AddRow(const PwdItem& entry);
+    /// Removes rows whose entries are gone from the listed folder (rows in ascending order).
+    void RemoveRows(const std::vector<int>& rows);
+    static constexpr std::size_t kRefillAbove = 64;
     void Changed();
     TreeNode* ListedFolder() const;
-    bool DefaultEditor(PwdItem& entry, bool isNew);
+    PwdItem* SelectedEntry() const;
+    void BuildMenu();
 
     CQuorvellineDoc& m_doc;
     UserDialogs& m_dialogs;
+    DialogStateStore& m_settings;
     CKelvoCtrl* m_folders = nullptr;
     Editor m_editor;
-    std::function<void(const QPoint&)> m_menu;
     std::function<void()> m_changed;
+    SecretClipboard m_clipboard;
+    QMenu* m_menu = nullptr;
+    bool m_masked = false;
+    int m_pressedKey = 0; ///< Delete or Enter pressed in the list, waiting for its release
 };
 
 } // namespace kelvo

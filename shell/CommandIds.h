@@ -107,6 +107,8 @@ inline constexpr int ViewStatusBar = 59393;
 inline constexpr int ViewRuler = 32900;
 inline constexpr int ViewRecordsTab = 32902;
 inline constexpr int ViewPasswordsTab = 32903;
+/// The password list shows "********" for passwords (a command of this program's own).
+inline constexpr int MaskPasswords = 33120;
 inline constexpr int ViewLeftBar = 32801;
 inline constexpr int ViewCalendar = 32875;
 inline constexpr int WrapNone = 32976;

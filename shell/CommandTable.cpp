@@ -120,6 +120,7 @@ std::vector<CommandInfo> BuildTable() {
         {ViewRuler, "&Линейка", "", "", true},
         {ViewRecordsTab, "Хранилище записей", "", "text-x-generic", true},
         {ViewPasswordsTab, "Хранилище паролей", "", "dialog-password", true},
+        {MaskPasswords, "Скрывать пароли в списке", "", "", true},
         {ViewLeftBar, "Окно структуры банка", "", "view-list-tree", true},
         {ViewCalendar, "Календарь", "", "x-office-calendar", true},
         {WrapNone, "Без переноса строк", "", "", true},

@@ -216,28 +216,54 @@ bool SettingsStore::LoadListState(QHeaderView& header, const QString& name, int*
     return true;
 }
 
-void SettingsStore::SaveComboHistory(const QComboBox& combo, const QString& name) {
-    const QString group = ProgramKey(QStringLiteral("Saved Dialog History\\%1").arg(name));
+namespace {
+
+QString HistoryGroup(const QString& name) {
+    return SettingsStore::ProgramKey(QStringLiteral("Saved Dialog History\\%1").arg(name));
+}
+
+QString HistoryValueName(int index) {
+    return QStringLiteral("%1").arg(index, 5, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+void SettingsStore::SaveHistory(const QString& name, const QStringList& entries) {
+    const QString group = HistoryGroup(name);
     m_settings->remove(group);
+    for (int i = 0; i < entries.size(); ++i)
+        m_settings->setValue(JoinKey(group, HistoryValueName(i)), entries[i]);
+    m_settings->setValue(JoinKey(group, QStringLiteral("Count")), entries.size());
+}
+
+QStringList SettingsStore::LoadHistory(const QString& name) {
+    const QString group = HistoryGroup(name);
+    bool ok = false;
+    const int count = m_settings->value(JoinKey(group, QStringLiteral("Count"))).toInt(&ok);
+    QStringList entries;
+    for (int i = 0; ok && i < count; ++i) {
+        const QString text = m_settings->value(JoinKey(group, HistoryValueName(i))).toString();
+        if (!text.isEmpty())
+            entries.append(text);
+    }
+    return entries;
+}
+
+void SettingsStore::SaveComboHistory(const QComboBox& combo, const QString& name) {
+    QStringList entries;
     for (int i = 0; i < combo.count(); ++i)
-        m_settings->setValue(JoinKey(group, QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'))),
-                             combo.itemText(i));
-    m_settings->setValue(JoinKey(group, QStringLiteral("Count")), combo.count());
+        entries.append(combo.itemText(i));
+    SaveHistory(name, entries);
 }
 
 bool SettingsStore::LoadComboHistory(QComboBox& combo, const QString& name) {
-    const QString group = ProgramKey(QStringLiteral("Saved Dialog History\\%1").arg(name));
     bool ok = false;
-    const int count = m_settings->value(JoinKey(group, QStringLiteral("Count"))).toInt(&ok);
+    m_settings->value(JoinKey(HistoryGroup(name), QStringLiteral("Count"))).toInt(&ok);
     if (!ok)
         return false;
-    for (int i = 0; i < count; ++i) {
-        const QString text =
-            m_settings->value(JoinKey(group, QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'))))
-                .toString();
-        if (!text.isEmpty())
-            combo.insertItem(qMin(i, combo.count()), text);
-    }
+    const QStringList entries = LoadHistory(name);
+    for (int i = 0; i < entries.size(); ++i)
+        combo.insertItem(qMin(i, combo.count()), entries[i]);
     return true;
 }
 

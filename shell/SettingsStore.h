@@ -3,7 +3,7 @@
 // paths, value names and the binary records are those the program has always written.
 #pragma once
 
-#include "widgets/ListLayout.h"
+#include "widgets/DialogStateStore.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -45,7 +45,7 @@ std::optional<ListLayout> DecodeListLayout(const QByteArray& bytes);
 /// "a\\\\b\\" -> "a\\b": doubled backslashes become one, a leading and a trailing one go.
 QString NormaliseSubPath(QString subPath);
 
-class SettingsStore : public ListLayoutStore {
+class SettingsStore : public DialogStateStore {
 public:
     static inline const char* kCompany = "Tervastine & Company";
     static inline const char* kApplication = "Quorvelline 2003 Professional";
@@ -72,10 +72,10 @@ public:
     QSize ScreenSize() const;
     void SetScreenSize(QSize size) { m_screenSize = size; }
 
-    void SaveWindowState(const QWidget& window, const QString& name);
+    void SaveWindowState(const QWidget& window, const QString& name) override;
     /// Applies the stored placement. Fails (window unchanged) when the value is missing, not
     /// exactly 32 bytes, or was saved at another screen size.
-    bool LoadWindowState(QWidget& window, const QString& name);
+    bool LoadWindowState(QWidget& window, const QString& name) override;
     QByteArray RawValue(const QString& subPath, const QString& name) const;
     void SetRawValue(const QString& subPath, const QString& name, const QByteArray& bytes);
 
@@ -91,6 +91,10 @@ public:
     bool LoadListState(QHeaderView& header, const QString& name, int* sortColumn = nullptr,
                        int* sortOrder = nullptr);
 
+    /// Input histories under "Saved Dialog History\\<name>": "Count" and one "%05d" value per
+    /// entry.
+    QStringList LoadHistory(const QString& name) override;
+    void SaveHistory(const QString& name, const QStringList& entries) override;
     void SaveComboHistory(const QComboBox& combo, const QString& name);
     bool LoadComboHistory(QComboBox& combo, const QString& name);
     /// Puts `text` at the top of the combo's list, without repeats and at most `maximum` long;

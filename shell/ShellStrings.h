@@ -83,14 +83,8 @@ inline constexpr const char* NotesTip = "Заметки: ";
 inline constexpr const char* PwdSelected = "%1 выделен(о)";
 inline constexpr const char* PwdPosition = "Позиция: %1/%2";
 inline constexpr const char* PwdCount = "%1 паролей";
-inline constexpr const char* PasswordPropertiesCaption = "Свойства пароля";
-inline constexpr const char* TitleLabel = "Название:";
-inline constexpr const char* IconLabel = "Значок:";
-inline constexpr const char* CategoryLabel = "Категория:";
-inline constexpr const char* LoginLabel = "Логин:";
-inline constexpr const char* PasswordLabel = "Пароль:";
-inline constexpr const char* LinkLabel = "Ссылка:";
-inline constexpr const char* NotesLabel = "Заметки:";
+inline constexpr const char* CopyLoginItem = "Копировать логин\tCtrl+Shift+C";
+inline constexpr const char* CopyPasswordItem = "Копировать пароль\tCtrl+C";
 inline constexpr const char* Cancel = "Отмена";
 inline constexpr const char* ReplaceWith = "Заменить &на:";
 inline constexpr const char* FindPattern = "&Образец:";
@@ -182,6 +176,14 @@ inline constexpr const char* AskRebuildIndex =
     "Будет выполнена перестройка базы индексов.\nВ зависимости от размера банка данных это "
     "может зхнаять нескоько минут.\nВыполнить построение?";
 inline constexpr const char* IndexProgressCaption = "Операция с индексами";
+
+// The keyword picker (BankIndexSelDlg).
+inline constexpr const char* PickerCaption = "Выбор ключевых слов";
+inline constexpr const char* PickerListLabel = "Список ключевых слов банка:";
+inline constexpr const char* PickerSummaryName = "Выбранные слова";
+inline constexpr const char* PickerOnlyTicked = "Показывать только отмеченные слова";
+inline constexpr const char* PickerChoose = "Выбрать";
+inline constexpr const char* PickerOk = "OK";
 } // namespace text
 
 inline QString Tr(const char* utf8) {

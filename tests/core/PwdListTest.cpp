@@ -51,6 +51,25 @@ TEST(PwdList, UidsListOrderAndCategories) {
     EXPECT_EQ(list.InFolder(7).size(), 1u);
 }
 
+TEST(PwdList, RemoveManyTakesTheFirstEntryOfEachUidInOnePass) {
+    PwdList list;
+    for (int i = 0; i < 5; ++i)
+        list.Add(Entry(1, "e"));
+    // A damaged bank may repeat a UID: each mention removes one entry, the first one first.
+    auto twin = Entry(1, "twin");
+    twin->uid = 3;
+    PwdItem& second = list.Append(std::move(twin));
+    EXPECT_EQ(list.RemoveMany({3, 5, 9, 1}), 3u);
+    std::vector<std::uint32_t> uids;
+    for (const auto& e : list)
+        uids.push_back(e->uid);
+    EXPECT_EQ(uids, (std::vector<std::uint32_t>{2, 4, 3}));
+    EXPECT_EQ(list.Find(3), &second);
+    EXPECT_EQ(list.NextFreeUid(), 1u);
+    EXPECT_EQ(list.RemoveMany({3, 3}), 1u);
+    EXPECT_EQ(list.Find(3), nullptr);
+}
+
 TEST(PwdList, BlockBytesAndRoundTrip) {
     PwdList list;
     auto& e = list.Add(Entry(3, Utf8ToAnsiLossy("Почта")));

@@ -49,7 +49,7 @@ TEST_F(KelvoAppTest, StartsOnABankNamedOnTheCommandLine) {
     EXPECT_EQ(app.Frame().RecordTreeCtrl().Model().rowCount(), 1);
     EXPECT_TRUE(app.Frame().windowTitle().startsWith(QStringLiteral("Мой банк")));
     app.Frame().SwitchTab(1);
-    EXPECT_EQ(app.Frame().PwdView().rowCount(), 1);
+    EXPECT_EQ(app.Frame().PwdView().RowCount(), 1);
     EXPECT_EQ(settings.RecentFiles().value(0), path);
 }
 

@@ -1,10 +1,12 @@
 // The main window's wiring: tabs, tree commands, label editing, drag and drop, tips, the
 // password list and the status panes.
 #include "core/ItemTip.h"
+#include "dialogs/ui/CPwdGeneratorDlg.h"
+#include "dialogs/ui/CTreeRecPropSheet.h"
+#include "index/ui/BankIndexSelDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CPwdView.h"
 #include "shell/CommandIds.h"
-#include "shell/PwdPropertiesForm.h"
 #include "shell/SettingsStore.h"
 #include "shell/TreeModel.h"
 #include "widgets/StatusPaneBar.h"
@@ -20,6 +22,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -179,7 +183,7 @@ TEST_F(MainFrameTest, DeletingAFolderMovesItsPasswordsUp) {
     frame->ExecuteCommand(cmd::DeleteItem);
     EXPECT_EQ(doc.folders().size(), 1u);
     EXPECT_EQ(doc.passwords().InFolder(root->item.uid).size(), 2u);
-    EXPECT_EQ(frame->PwdView().rowCount(), 2); // the root folder is listed again
+    EXPECT_EQ(frame->PwdView().RowCount(), 2); // the root folder is listed again
 }
 
 TEST_F(MainFrameTest, DragAndDropWithAndWithoutShift) {
@@ -222,10 +226,10 @@ TEST_F(MainFrameTest, PasswordRowsDroppedOnAFolder) {
     AddPassword("Второй", root);
     CPwdView& list = frame->PwdView();
     list.FillFromFolder();
-    ASSERT_EQ(list.rowCount(), 2);
+    ASSERT_EQ(list.RowCount(), 2);
     doc.SetModifiedFlag(false);
-    list.selectRow(0);
-    ASSERT_EQ(list.selectionModel()->selectedRows().size(), 1);
+    list.SelectRow(0);
+    ASSERT_EQ(list.SelectedRows().size(), 1u);
     // Onto the listed folder itself: nothing.
     EXPECT_FALSE(list.DropOnFolder(root));
     EXPECT_FALSE(doc.IsModified());
@@ -246,9 +250,13 @@ TEST_F(MainFrameTest, PasswordRowsDroppedOnAFolder) {
     QApplication::sendEvent(tree.viewport(), &drop);
     EXPECT_EQ(tree.NodeAt(target.center()), other);
     EXPECT_EQ(doc.folders().selected(), root);
-    EXPECT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(list.RowCount(), 1);
     EXPECT_EQ(doc.passwords().InFolder(other->item.uid).size(), 1u);
     EXPECT_TRUE(doc.IsModified());
+    // Selecting that folder shows the moved entry there.
+    tree.SelectNode(other);
+    ASSERT_EQ(list.RowCount(), 1);
+    EXPECT_EQ(list.Text(0, 0), QStringLiteral("Второй"));
 }
 
 TEST_F(MainFrameTest, LabelEditAcceptCancelAndUnchanged) {
@@ -318,61 +326,6 @@ TEST_F(MainFrameTest, FolderTipListsSixPasswordsAtMost) {
         << seven.toStdString();
 }
 
-TEST_F(MainFrameTest, PasswordListStatusTexts) {
-    frame->SwitchTab(1);
-    CPwdView& list = frame->PwdView();
-    frame->UpdateCommandUi();
-    EXPECT_EQ(frame->StatusPanes().PaneText(cmd::PanePosition), QStringLiteral("0 паролей"));
-    EXPECT_FALSE(frame->Action(cmd::DeletePassword)->isEnabled());
-    TreeNode* folder = doc.folders().first();
-    for (const char* title : {"Дельта", "альфа", "Бета", "гамма", "Эхо"})
-        AddPassword(title, folder);
-    list.FillFromFolder();
-    ASSERT_EQ(list.rowCount(), 5);
-    EXPECT_EQ(list.item(0, 0)->text(), QStringLiteral("альфа")); // sorted by title
-    EXPECT_EQ(list.item(4, 0)->text(), QStringLiteral("Эхо"));
-    list.selectRow(0);
-    frame->UpdateCommandUi();
-    EXPECT_EQ(frame->StatusPanes().PaneText(cmd::PanePosition), QStringLiteral("Позиция: 1/5"));
-    EXPECT_TRUE(frame->Action(cmd::PasswordProperties)->isEnabled());
-    list.selectionModel()->select(list.model()->index(2, 0),
-                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    frame->UpdateCommandUi();
-    EXPECT_EQ(frame->StatusPanes().PaneText(cmd::PanePosition), QStringLiteral("2 выделен(о)"));
-    EXPECT_FALSE(frame->Action(cmd::PasswordProperties)->isEnabled());
-}
-
-TEST_F(MainFrameTest, PasswordsAddedEditedAndDeletedThroughTheForm) {
-    frame->SwitchTab(1);
-    CPwdView& list = frame->PwdView();
-    list.SetEditor([](PwdItem& entry, bool isNew) {
-        entry.title = isNew ? A("Банк") : A("Аптека");
-        entry.notes = AnsiString(2000, 'n');
-        return true;
-    });
-    ASSERT_TRUE(frame->ExecuteCommand(cmd::AddPassword));
-    ASSERT_TRUE(frame->ExecuteCommand(cmd::AddPassword) || true);
-    ASSERT_EQ(list.rowCount(), 2);
-    EXPECT_TRUE(doc.folders().first()->item.saved.valid);
-    const QString tip = list.item(0, 0)->toolTip();
-    EXPECT_TRUE(tip.startsWith(QStringLiteral("Заметки: nnn")));
-    EXPECT_TRUE(tip.endsWith(QStringLiteral("...")));
-
-    list.selectRow(1);
-    ASSERT_TRUE(frame->ExecuteCommand(cmd::PasswordProperties));
-    EXPECT_EQ(list.item(0, 0)->text(), QStringLiteral("Аптека")); // re-sorted, unselected
-    EXPECT_TRUE(list.selectionModel()->selectedRows().isEmpty());
-
-    list.selectAll();
-    dialogs.answers = {QMessageBox::No};
-    frame->ExecuteCommand(cmd::DeletePassword);
-    EXPECT_EQ(list.rowCount(), 2);
-    dialogs.answers = {QMessageBox::Yes};
-    frame->ExecuteCommand(cmd::DeletePassword);
-    EXPECT_EQ(list.rowCount(), 0);
-    EXPECT_TRUE(doc.passwords().empty());
-}
-
 TEST_F(MainFrameTest, ModifiedPanesAreRedWhileOn) {
     StatusPaneBar& panes = frame->StatusPanes();
     frame->UpdateCommandUi();
@@ -429,20 +382,83 @@ TEST_F(MainFrameTest, MinimizingWithoutATrayKeepsTheWindowReachable) {
     EXPECT_FALSE(frame->isHidden());
 }
 
-TEST_F(MainFrameTest, ThePasswordFormRefusesTextWindows1251CannotHold) {
-    PwdPropertiesForm form(dialogs, {});
-    form.findChild<QLineEdit*>(QStringLiteral("Title"))->setText(QStringLiteral("Почта"));
-    form.findChild<QLineEdit*>(QStringLiteral("Password"))->setText(QStringLiteral("ключ€✓"));
-    PwdItem entry;
-    entry.title = A("старое");
-    EXPECT_FALSE(form.TakeEntry(entry));
-    EXPECT_EQ(entry.title, A("старое")); // nothing taken
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("Пароль")));
-    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("✓")));
-    form.findChild<QLineEdit*>(QStringLiteral("Password"))->setText(QStringLiteral("ключ€"));
-    EXPECT_TRUE(form.TakeEntry(entry));
-    EXPECT_EQ(entry.password, A("ключ€"));
+TEST_F(MainFrameTest, ItemPropertiesChangeTheSelectedItemOnlyOnOk) {
+    TreeNode* root = doc.records().first();
+    frame->UpdateCommandUi();
+    EXPECT_TRUE(frame->Action(cmd::ItemProperties)->isEnabled());
+    doc.SetModifiedFlag(false);
+    QString size;
+    test::AnswerNextModal([&](QDialog& dialog) {
+        auto& sheet = dynamic_cast<CTreeRecPropSheet&>(dialog);
+        size = sheet.GeneralPage()->size->text();
+        sheet.GeneralPage()->title->setText(QStringLiteral("Черновик"));
+        sheet.reject();
+    });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::ItemProperties));
+    EXPECT_EQ(size, QStringLiteral("0 байт (0 байт)"));
+    EXPECT_EQ(U(root->title), QStringLiteral("Корневая запись"));
+    EXPECT_FALSE(doc.IsModified());
+
+    // The keywords page opens the picker on the page's text; OK of the sheet applies all.
+    root->item.keywords = A("сад");
+    test::AnswerNextModal([&](QDialog& dialog) {
+        auto& sheet = dynamic_cast<CTreeRecPropSheet&>(dialog);
+        sheet.GeneralPage()->title->setText(QStringLiteral("Дневник"));
+        test::AnswerNextModal([](QDialog& picker) {
+            EXPECT_EQ(picker.findChild<QPushButton*>(QStringLiteral("OK"))->text(),
+                      QStringLiteral("Выбрать"));
+            picker.accept();
+        });
+        sheet.PickKeywords();
+        EXPECT_EQ(sheet.KeywordsPage()->keywords->toPlainText(), QStringLiteral("сад"));
+        sheet.accept();
+    });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::ItemProperties));
+    EXPECT_EQ(U(root->title), QStringLiteral("Дневник"));
+    EXPECT_TRUE(doc.IsModified());
+    TreeModel& model = frame->RecordTreeCtrl().Model();
+    EXPECT_EQ(model.data(model.IndexOf(root), Qt::DisplayRole).toString(),
+              QStringLiteral("Дневник"));
+    // The picker told once that the bank has no index.
+    EXPECT_EQ(dialogs.captions, QStringList{QStringLiteral("Индексы не построены")});
+
+    // On the passwords tab the folder's sheet shows no size.
+    frame->SwitchTab(1);
+    test::AnswerNextModal([&](QDialog& dialog) {
+        size = dynamic_cast<CTreeRecPropSheet&>(dialog).GeneralPage()->size->text();
+    });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::ItemProperties));
+    EXPECT_EQ(size, QStringLiteral("(Недоступно)"));
+}
+
+TEST_F(MainFrameTest, KeywordsCommandAndTheGeneratorTool) {
+    frame->SwitchTab(1);
+    TreeNode* folder = doc.folders().first();
+    folder->item.keywords = A("b, a");
+    doc.SetModifiedFlag(false);
+    test::AnswerNextModal([](QDialog& dialog) {
+        auto& picker = dynamic_cast<BankIndexSelDlg&>(dialog);
+        EXPECT_EQ(picker.findChild<QPushButton*>(QStringLiteral("OK"))->text(),
+                  QStringLiteral("OK"));
+        picker.reject();
+    });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::ItemKeywords));
+    EXPECT_EQ(folder->item.keywords, A("b, a"));
+    EXPECT_FALSE(doc.IsModified());
+    test::AnswerNextModal([](QDialog& dialog) { dialog.accept(); });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::ItemKeywords));
+    EXPECT_EQ(folder->item.keywords, "a, b"); // the list's order
+    EXPECT_TRUE(doc.IsModified());
+
+    bool standalone = false;
+    test::AnswerNextModal([&](QDialog& dialog) {
+        auto& generator = dynamic_cast<CPwdGeneratorDlg&>(dialog);
+        standalone = generator.Standalone();
+        EXPECT_EQ(generator.findChild<QPushButton*>(QStringLiteral("Cancel"))->text(),
+                  QStringLiteral("Закрыть"));
+    });
+    ASSERT_TRUE(frame->ExecuteCommand(cmd::PasswordGenerator));
+    EXPECT_TRUE(standalone);
 }
 
 } // namespace

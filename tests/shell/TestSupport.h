@@ -1,15 +1,22 @@
-// Helpers of the shell tests: dialogs that answer from a script and record what they showed,
-// a record view that records what the main window asks of it.
+// Helpers of the shell and window tests: dialogs that answer from a script and record what
+// they showed, a record view that records what the main window asks of it, and answers to
+// modal dialogs.
 #pragma once
 
 #include "core/TreeItem.h"
 #include "shell/RecordViewPort.h"
 #include "shell/UserDialogs.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QStringList>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace kelvo::test {
@@ -69,5 +76,20 @@ public:
 private:
     QLabel m_widget;
 };
+
+/// Hands the next modal dialog to `answer` once its own event loop runs; a dialog `answer`
+/// leaves open is cancelled, so that a test never waits for a user.
+inline void AnswerNextModal(std::function<void(QDialog&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no modal dialog came up";
+            return;
+        }
+        answer(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
 
 } // namespace kelvo::test
