@@ -105,17 +105,17 @@ int main(int argc, char** argv) {
     const double addOne = MedianMs(kRuns, [&] { list.AddPassword(); });
     list.FillFromFolder();
     const int rows = list.RowCount();
+    const std::size_t bank = doc.passwords().size();
     const double remove = MedianMs(1, [&] {
         list.selectAll();
         list.DeletePasswords();
     });
 
-    std::printf("password list, folder of %d entries (bank of %zu)\n", rows,
-                doc.passwords().size());
+    std::printf("password list, folder of %d entries (bank of %zu)\n", rows, bank);
     std::printf("  fill from the folder            %8.2f ms\n", fill);
     std::printf("  fill and paint on screen        %8.2f ms\n", shown);
     std::printf("  add one entry to the full list  %8.2f ms\n", addOne);
-    std::printf("  delete all %d rows            %8.2f ms\n", rows, remove);
+    std::printf("  delete all rows at once         %8.2f ms\n", remove);
     std::printf("  fill of 500 entries             %8.2f ms\n", fillSmall);
     std::printf("  ratio 5,000 : 500 entries       %8.2f (10 would be linear)\n", fill / fillSmall);
     return 0;

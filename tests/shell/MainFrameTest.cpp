@@ -230,25 +230,32 @@ TEST_F(MainFrameTest, PasswordRowsDroppedOnAFolder) {
     doc.SetModifiedFlag(false);
     list.SelectRow(0);
     ASSERT_EQ(list.SelectedRows().size(), 1u);
-    // Onto the listed folder itself: nothing.
-    EXPECT_FALSE(list.DropOnFolder(root));
-    EXPECT_FALSE(doc.IsModified());
-    // A drop event carrying rows, over the other folder's node in the tree.
     CKelvoCtrl& tree = frame->PasswordTreeCtrl();
     frame->show();
     tree.expandAll();
-    const QRect target = tree.visualRect(tree.Model().IndexOf(other));
-    ASSERT_TRUE(target.isValid());
     QMimeData mime;
     mime.setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime), "1");
     // The application delivers a drop only to the widget that accepted the drag's entry.
-    QDragEnterEvent enter(target.center(), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tree.viewport(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(target.center()), Qt::MoveAction, &mime, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(tree.viewport(), &drop);
-    EXPECT_EQ(tree.NodeAt(target.center()), other);
+    const auto dropAt = [&](TreeNode* node) {
+        const QRect target = tree.visualRect(tree.Model().IndexOf(node));
+        EXPECT_TRUE(target.isValid());
+        EXPECT_EQ(tree.NodeAt(target.center()), node);
+        QDragEnterEvent enter(target.center(), Qt::MoveAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(tree.viewport(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(target.center()), Qt::MoveAction, &mime, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(tree.viewport(), &drop);
+    };
+    // Onto the listed folder itself: nothing, and the bank stays unmodified.
+    EXPECT_FALSE(list.DropOnFolder(root));
+    dropAt(root);
+    EXPECT_EQ(list.RowCount(), 2);
+    EXPECT_EQ(doc.passwords().InFolder(root->item.uid).size(), 2u);
+    EXPECT_FALSE(doc.IsModified());
+    // Over the other folder's node the selected row moves there.
+    dropAt(other);
     EXPECT_EQ(doc.folders().selected(), root);
     EXPECT_EQ(list.RowCount(), 1);
     EXPECT_EQ(doc.passwords().InFolder(other->item.uid).size(), 1u);
