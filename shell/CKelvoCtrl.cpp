@@ -197,10 +197,19 @@ void CKelvoCtrl::startDrag(Qt::DropActions) {
     ClearDragState();
 }
 
+QByteArray CKelvoCtrl::PasswordDragData() {
+    return QByteArray::number(QCoreApplication::applicationPid());
+}
+
+bool CKelvoCtrl::IsOwnPasswordDrag(const QMimeData& mime) {
+    return mime.hasFormat(QString::fromLatin1(kPasswordMime)) &&
+           mime.data(QString::fromLatin1(kPasswordMime)) == PasswordDragData();
+}
+
 void CKelvoCtrl::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* mime = event->mimeData();
     const bool ownNode = mime->hasFormat(QString::fromLatin1(kNodeMime)) && event->source() == this;
-    const bool passwords = IsPasswordTree() && mime->hasFormat(QString::fromLatin1(kPasswordMime));
+    const bool passwords = IsPasswordTree() && IsOwnPasswordDrag(*mime);
     if (ownNode || passwords)
         event->acceptProposedAction();
     else
@@ -231,7 +240,11 @@ void CKelvoCtrl::dropEvent(QDropEvent* event) {
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     if (mime->hasFormat(QString::fromLatin1(kPasswordMime))) {
         ClearDragState();
-        if (target && IsPasswordTree())
+        if (!IsPasswordTree() || !IsOwnPasswordDrag(*mime)) {
+            event->ignore();
+            return;
+        }
+        if (target)
             m_host.HandlePasswordDrop(*target);
         event->acceptProposedAction();
         return;

@@ -6,7 +6,10 @@
 #include "core/TreeOperations.h"
 #include "shell/TreeModel.h"
 
+#include <QByteArray>
 #include <QTreeView>
+
+class QMimeData;
 
 namespace kelvo {
 
@@ -33,6 +36,10 @@ class CKelvoCtrl : public QTreeView {
 public:
     static inline const char* kNodeMime = "application/x-kelvo-tree-node";
     static inline const char* kPasswordMime = "application/x-kelvo-password-rows";
+    /// What a drag of password rows carries: the process it started in, so that rows dragged
+    /// out of another running Kelvo are never taken for the rows selected in this one.
+    static QByteArray PasswordDragData();
+    static bool IsOwnPasswordDrag(const QMimeData& mime);
     /// The room the tip window offers, in characters.
     static constexpr std::size_t kTipBufferChars = 1024;
 

@@ -415,8 +415,7 @@ void CPwdView::startDrag(Qt::DropActions) {
             area += QRect(0, cell.top(), width, cell.height());
     }
     auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime),
-                  QByteArray::number(static_cast<qulonglong>(rows.size())));
+    mime->setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime), CKelvoCtrl::PasswordDragData());
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     const QRect bounds = area.boundingRect() & viewport()->rect();

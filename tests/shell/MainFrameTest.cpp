@@ -234,28 +234,36 @@ TEST_F(MainFrameTest, PasswordRowsDroppedOnAFolder) {
     frame->show();
     tree.expandAll();
     QMimeData mime;
-    mime.setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime), "1");
+    mime.setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime), CKelvoCtrl::PasswordDragData());
     // The application delivers a drop only to the widget that accepted the drag's entry.
-    const auto dropAt = [&](TreeNode* node) {
+    const auto dropAt = [&](TreeNode* node, const QMimeData& data, bool accepted) {
         const QRect target = tree.visualRect(tree.Model().IndexOf(node));
         EXPECT_TRUE(target.isValid());
         EXPECT_EQ(tree.NodeAt(target.center()), node);
-        QDragEnterEvent enter(target.center(), Qt::MoveAction, &mime, Qt::LeftButton,
+        QDragEnterEvent enter(target.center(), Qt::MoveAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QApplication::sendEvent(tree.viewport(), &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent drop(QPointF(target.center()), Qt::MoveAction, &mime, Qt::LeftButton,
+        EXPECT_EQ(enter.isAccepted(), accepted);
+        QDropEvent drop(QPointF(target.center()), Qt::MoveAction, &data, Qt::LeftButton,
                         Qt::NoModifier);
         QApplication::sendEvent(tree.viewport(), &drop);
     };
     // Onto the listed folder itself: nothing, and the bank stays unmodified.
     EXPECT_FALSE(list.DropOnFolder(root));
-    dropAt(root);
+    dropAt(root, mime, true);
     EXPECT_EQ(list.RowCount(), 2);
     EXPECT_EQ(doc.passwords().InFolder(root->item.uid).size(), 2u);
     EXPECT_FALSE(doc.IsModified());
+    // Rows dragged out of another running program are not this list's selection.
+    QMimeData foreign;
+    foreign.setData(QString::fromLatin1(CKelvoCtrl::kPasswordMime),
+                    CKelvoCtrl::PasswordDragData() + "0");
+    dropAt(other, foreign, false);
+    EXPECT_EQ(list.RowCount(), 2);
+    EXPECT_TRUE(doc.passwords().InFolder(other->item.uid).empty());
+    EXPECT_FALSE(doc.IsModified());
     // Over the other folder's node the selected row moves there.
-    dropAt(other);
+    dropAt(other, mime, true);
     EXPECT_EQ(doc.folders().selected(), root);
     EXPECT_EQ(list.RowCount(), 1);
     EXPECT_EQ(doc.passwords().InFolder(other->item.uid).size(), 1u);
