@@ -6,6 +6,7 @@ namespace kelvo::cfb {
 void AllocationTable::Load(std::vector<std::uint32_t> entries) {
     m_entries = std::move(entries);
     m_dirty.assign(TableSectors() + 1, false);
+    m_committed.clear();
     m_freeCursor = 0;
 }
 
@@ -14,7 +15,9 @@ void AllocationTable::Set(std::uint32_t index, std::uint32_t value) {
         return;
     m_entries[index] = value;
     m_dirty[index / m_perSector] = true;
-    if (value == FreeSect && index < m_freeCursor)
+    // An entry the committed state uses cannot be handed out before the next commit, so the
+    // cursor stays where it is for it.
+    if (value == FreeSect && index < m_freeCursor && !Committed(index))
         m_freeCursor = index;
 }
 
@@ -26,11 +29,19 @@ void AllocationTable::AddTableSector() {
 
 std::uint32_t AllocationTable::FindFree(std::uint32_t hint, std::uint32_t limit) {
     const std::uint32_t end = std::min<std::uint64_t>(Size(), std::uint64_t{limit} + 1);
-    if (hint < end && m_entries[hint] == FreeSect)
+    auto available = [&](std::uint32_t i) { return m_entries[i] == FreeSect && !Committed(i); };
+    if (hint < end && available(hint))
         return hint;
-    while (m_freeCursor < end && m_entries[m_freeCursor] != FreeSect)
+    while (m_freeCursor < end && !available(m_freeCursor))
         ++m_freeCursor;
     return m_freeCursor < end ? m_freeCursor : FreeSect;
+}
+
+void AllocationTable::KeepCommitted() {
+    m_committed.resize(m_entries.size());
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_committed[i] = m_entries[i] != FreeSect;
+    m_freeCursor = 0;
 }
 
 std::uint32_t AllocationTable::UsedEnd() const {
@@ -38,6 +49,13 @@ std::uint32_t AllocationTable::UsedEnd() const {
     while (end > 0 && m_entries[end - 1] == FreeSect)
         --end;
     return end;
+}
+
+bool AllocationTable::AnyDirty() const {
+    for (bool d : m_dirty)
+        if (d)
+            return true;
+    return false;
 }
 
 void AllocationTable::ClearDirty() {

@@ -1,5 +1,7 @@
 // A sector allocation table held in memory (the FAT or the mini FAT): next-sector links,
-// a next-free cursor, and which table sectors changed since the last flush.
+// a next-free cursor, which table sectors changed since the last flush, and (for the FAT)
+// which entries the last committed state uses: those are never handed out again before the
+// next commit, so that a transaction cannot overwrite what the file on disk still relies on.
 #pragma once
 
 #include "platform/storage/CfbFormat.h"
@@ -26,19 +28,27 @@ public:
     void Set(std::uint32_t index, std::uint32_t value);
     /// Adds one table sector of free entries (marked dirty).
     void AddTableSector();
-    /// A free entry: `hint` when it is free, else the lowest free one; FreeSect when the
-    /// table is full. Entries above `limit` are never handed out.
+    /// A free entry that the committed state does not use: `hint` when it is one, else the
+    /// lowest one; FreeSect when there is none. Entries above `limit` are never handed out.
     std::uint32_t FindFree(std::uint32_t hint, std::uint32_t limit = MaxRegSect);
+    /// Takes the entries in use now as the committed state (see FindFree).
+    void KeepCommitted();
+    /// True when the committed state uses entry `index`.
+    bool Committed(std::uint32_t index) const {
+        return index < m_committed.size() && m_committed[index];
+    }
     /// Highest entry that is not free, plus one.
     std::uint32_t UsedEnd() const;
 
     bool IsDirty(std::uint32_t tableSector) const { return m_dirty[tableSector]; }
+    bool AnyDirty() const;
     void ClearDirty();
     void MarkAllDirty();
 
 private:
     std::vector<std::uint32_t> m_entries;
     std::vector<bool> m_dirty;
+    std::vector<bool> m_committed;
     std::uint32_t m_perSector;
     std::uint32_t m_freeCursor = 0;
 };

@@ -57,6 +57,17 @@ void Difat::AddDifatSector(std::uint32_t sector) {
     m_dirty = true;
 }
 
+void Difat::MoveFatSector(std::uint32_t index, std::uint32_t sector) {
+    m_fatSectors[index] = sector;
+    if (index >= HeaderDifatSlots)
+        m_dirty = true;
+}
+
+void Difat::MoveDifatSector(std::uint32_t index, std::uint32_t sector) {
+    m_difatSectors[index] = sector;
+    m_dirty = true;
+}
+
 void Difat::StoreInHeader(Header& header) const {
     header.m_numFatSectors = static_cast<std::uint32_t>(m_fatSectors.size());
     header.m_difat.fill(FreeSect);

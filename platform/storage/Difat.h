@@ -35,12 +35,18 @@ public:
     }
     void AddFatSector(std::uint32_t sector);
     void AddDifatSector(std::uint32_t sector);
+    /// Moves FAT sector `index` (in FAT order) to `sector`.
+    void MoveFatSector(std::uint32_t index, std::uint32_t sector);
+    /// Moves DIFAT sector `index` (in chain order) to `sector`.
+    void MoveDifatSector(std::uint32_t index, std::uint32_t sector);
 
     /// Fills the header's DIFAT fields.
     void StoreInHeader(Header& header) const;
     /// The bytes of DIFAT sector `index` of the chain.
     std::vector<std::uint8_t> SerializeDifatSector(std::uint32_t index) const;
 
+    /// True when the DIFAT sectors must be written again (the header's slots are written with
+    /// every commit).
     bool IsDirty() const { return m_dirty; }
     void ClearDirty() { m_dirty = false; }
 

@@ -112,6 +112,7 @@ Result<void> Engine::Load() {
                             " FAT entries past the end of the file are not free");
     m_fat = Fat(eps);
     m_fat.Load(std::move(fat));
+    m_fat.KeepCommitted();
 
     auto dirChain = Chain::Walk(m_fat, m_header.m_firstDirSector, claims, "directory");
     if (!dirChain)
@@ -203,15 +204,33 @@ Result<std::shared_ptr<Engine>> Engine::Create(std::unique_ptr<SectorFile> file)
     root.color = Black;
     e.m_chains.assign(e.m_dir.Count(), {});
     e.m_headerDirty = true;
-    if (auto r = e.Flush(); !r) {
-        e.m_writable = false;
-        return r.error();
-    }
+    if (auto r = e.Flush(); !r)
+        return r.error(); // the engine is unusable now, and goes without writing more
     return engine;
 }
 
 Engine::~Engine() {
-    (void)Flush(); // a destructor cannot report; Commit is where failures are seen
+    if (!m_failure)
+        (void)Flush(); // a destructor cannot report; Commit is where failures are seen
+}
+
+Error Engine::Fail(Error error) {
+    if (!m_failure)
+        m_failure = error;
+    return error;
+}
+
+void Engine::Discard() {
+    if (m_writable && !m_failure)
+        m_failure = MakeError(hr::Reverted, "the changes to the file were discarded");
+}
+
+Result<void> Engine::WriteBytes(std::uint64_t offset, const void* buffer, std::size_t size) {
+    if (m_failure)
+        return *m_failure;
+    if (auto r = m_file->WriteAt(offset, buffer, size); !r)
+        return Fail(r.error());
+    return {};
 }
 
 // ---- handles --------------------------------------------------------------------------
@@ -375,85 +394,166 @@ bool Engine::IsMini(std::uint32_t entry) const {
     return m_dir[entry].type == TypeStream && m_dir[entry].size < MiniStreamCutoff;
 }
 
-// ---- flushing -------------------------------------------------------------------------
+// ---- relocation and committing -------------------------------------------------------
+
+Result<void> Engine::Relocate(std::vector<std::uint32_t>& chain, std::size_t k, bool copy) {
+    const std::uint32_t old = chain[k];
+    auto s = AllocateSector(k > 0 ? chain[k - 1] + 1 : FreeSect);
+    if (!s)
+        return s.error();
+    if (copy) {
+        const std::uint32_t ss = m_header.SectorSize();
+        std::vector<std::uint8_t> bytes(ss);
+        if (auto r = ReadSector(old, bytes.data()); !r)
+            return Fail(r.error());
+        if (auto r = WriteBytes(m_header.SectorOffset(*s), bytes.data(), ss); !r)
+            return r;
+    }
+    m_fat.Set(*s, m_fat.Next(old));
+    if (k > 0)
+        m_fat.Set(chain[k - 1], *s);
+    m_fat.Set(old, FreeSect); // free in the new state only: the committed one still uses it
+    chain[k] = *s;
+    return {};
+}
 
 Result<void> Engine::Flush() {
+    if (m_failure)
+        return *m_failure;
     if (!m_writable || !m_file)
         return {};
-    const std::uint32_t ss = m_header.SectorSize();
-    const std::uint32_t eps = m_header.EntriesPerSector();
-    bool changed = m_headerDirty;
-
-    // Directory entries, adjacent ones in one write.
-    std::vector<std::uint32_t> dirty = m_dir.DirtyEntries();
-    if (!dirty.empty()) {
-        changed = true;
-        std::sort(dirty.begin(), dirty.end());
-        const std::uint32_t perSector = ss / DirEntrySize;
-        std::vector<std::uint8_t> run;
-        std::uint64_t runStart = 0;
-        auto flushRun = [&]() -> Result<void> {
-            if (run.empty())
-                return {};
-            auto r = m_file->WriteAt(runStart, run.data(), run.size());
-            run.clear();
-            return r;
-        };
-        for (std::uint32_t i : dirty) {
-            const std::uint64_t offset = m_header.SectorOffset(m_dirChain[i / perSector]) +
-                                         std::uint64_t{i % perSector} * DirEntrySize;
-            if (run.empty() || runStart + run.size() != offset) {
-                if (auto r = flushRun(); !r)
-                    return r;
-                runStart = offset;
-            }
-            const std::size_t at = run.size();
-            run.resize(at + DirEntrySize);
-            m_dir.SerializeEntry(i, run.data() + at);
-        }
-        if (auto r = flushRun(); !r)
-            return r;
-    }
-
-    std::vector<std::uint8_t> buffer(ss);
-    auto writeTable = [&](const AllocationTable& table, std::uint32_t k,
-                          std::uint32_t sector) -> Result<void> {
-        for (std::uint32_t i = 0; i < eps; ++i)
-            Put32(buffer.data() + 4 * i, table.Next(k * eps + i));
-        return m_file->WriteAt(m_header.SectorOffset(sector), buffer.data(), ss);
-    };
-    for (std::uint32_t k = 0; k < m_miniFat.TableSectors(); ++k) {
-        if (m_miniFat.IsDirty(k)) {
-            changed = true;
-            if (auto r = writeTable(m_miniFat, k, m_miniFatChain[k]); !r)
-                return r;
-        }
-    }
-    if (m_difat.IsDirty()) {
-        changed = true;
-        for (std::uint32_t j = 0; j < m_difat.DifatSectors().size(); ++j) {
-            auto bytes = m_difat.SerializeDifatSector(j);
-            if (auto r = m_file->WriteAt(m_header.SectorOffset(m_difat.DifatSectors()[j]),
-                                         bytes.data(), bytes.size());
-                !r)
-                return r;
-        }
-    }
-    for (std::uint32_t k = 0; k < m_fat.TableSectors(); ++k) {
-        if (m_fat.IsDirty(k)) {
-            changed = true;
-            if (auto r = writeTable(m_fat, k, m_difat.FatSectors()[k]); !r)
-                return r;
-        }
-    }
+    const bool changed = m_headerDirty || !m_dir.DirtyEntries().empty() || m_fat.AnyDirty() ||
+                         m_miniFat.AnyDirty() || m_difat.IsDirty();
     if (!changed)
         return {};
+    if (auto r = WriteTransaction(); !r)
+        return Fail(r.error());
+    // Committed: the sectors of the old state are free from now on.
+    m_fat.KeepCommitted();
+    m_dir.ClearDirty();
+    m_fat.ClearDirty();
+    m_miniFat.ClearDirty();
+    m_difat.ClearDirty();
+    m_headerDirty = false;
+    // Free sectors at the end of the file go. The committed state does not reach them, so a
+    // failure here costs only space; it is reported, the engine stays usable.
+    const std::uint64_t end = m_header.SectorOffset(m_fat.UsedEnd());
+    if (m_file->Size() > end)
+        return m_file->Resize(end);
+    return {};
+}
+
+Result<void> Engine::WriteTransaction() {
+    const std::uint32_t ss = m_header.SectorSize();
+    const std::uint32_t eps = m_header.EntriesPerSector();
+    const std::uint32_t perSector = ss / DirEntrySize;
+
+    // Everything that changed moves off the sectors of the committed state first; moving a
+    // table sector changes the FAT, so the FAT and the DIFAT are moved until nothing that is
+    // still to be written lies on a committed sector.
+    std::vector<std::uint32_t> dirSectors;
+    for (std::uint32_t i : m_dir.DirtyEntries())
+        dirSectors.push_back(i / perSector);
+    std::sort(dirSectors.begin(), dirSectors.end());
+    dirSectors.erase(std::unique(dirSectors.begin(), dirSectors.end()), dirSectors.end());
+    for (std::uint32_t j : dirSectors) {
+        if (m_fat.Committed(m_dirChain[j])) {
+            if (auto r = Relocate(m_dirChain, j, false); !r)
+                return r;
+        }
+    }
+    for (std::uint32_t k = 0; k < m_miniFat.TableSectors(); ++k) {
+        if (m_miniFat.IsDirty(k) && m_fat.Committed(m_miniFatChain[k])) {
+            if (auto r = Relocate(m_miniFatChain, k, false); !r)
+                return r;
+        }
+    }
+    std::uint32_t hint = FreeSect;
+    auto moveTableSector = [&](std::uint32_t old, std::uint32_t mark) -> Result<std::uint32_t> {
+        auto s = AllocateSector(hint);
+        if (!s)
+            return s.error();
+        m_fat.Set(*s, mark);
+        m_fat.Set(old, FreeSect);
+        hint = *s + 1;
+        return *s;
+    };
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (std::uint32_t k = 0; k < m_difat.FatSectors().size(); ++k) {
+            const std::uint32_t old = m_difat.FatSectors()[k];
+            if (!m_fat.IsDirty(k) || !m_fat.Committed(old))
+                continue;
+            auto s = moveTableSector(old, FatSect);
+            if (!s)
+                return s.error();
+            m_difat.MoveFatSector(k, *s);
+            moved = true;
+        }
+        if (!m_difat.IsDirty())
+            continue;
+        for (std::uint32_t j = 0; j < m_difat.DifatSectors().size(); ++j) {
+            const std::uint32_t old = m_difat.DifatSectors()[j];
+            if (!m_fat.Committed(old))
+                continue;
+            auto s = moveTableSector(old, DifSect);
+            if (!s)
+                return s.error();
+            m_difat.MoveDifatSector(j, *s);
+            moved = true;
+        }
+    }
+
+    // The new sectors, adjacent ones in one write.
+    std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> out;
+    for (std::uint32_t j : dirSectors) {
+        std::vector<std::uint8_t> bytes(ss);
+        for (std::uint32_t i = 0; i < perSector; ++i)
+            m_dir.SerializeEntry(j * perSector + i, bytes.data() + i * DirEntrySize);
+        out.emplace_back(m_dirChain[j], std::move(bytes));
+    }
+    auto tableSector = [&](const AllocationTable& table, std::uint32_t k) {
+        std::vector<std::uint8_t> bytes(ss);
+        for (std::uint32_t i = 0; i < eps; ++i)
+            Put32(bytes.data() + 4 * i, table.Next(k * eps + i));
+        return bytes;
+    };
+    for (std::uint32_t k = 0; k < m_miniFat.TableSectors(); ++k) {
+        if (m_miniFat.IsDirty(k))
+            out.emplace_back(m_miniFatChain[k], tableSector(m_miniFat, k));
+    }
+    if (m_difat.IsDirty()) {
+        for (std::uint32_t j = 0; j < m_difat.DifatSectors().size(); ++j)
+            out.emplace_back(m_difat.DifatSectors()[j], m_difat.SerializeDifatSector(j));
+    }
+    for (std::uint32_t k = 0; k < m_fat.TableSectors(); ++k) {
+        if (m_fat.IsDirty(k))
+            out.emplace_back(m_difat.FatSectors()[k], tableSector(m_fat, k));
+    }
+    std::sort(out.begin(), out.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::uint8_t> run;
+    for (std::size_t i = 0; i < out.size();) {
+        std::size_t n = 1;
+        while (i + n < out.size() && out[i + n].first == out[i].first + n)
+            ++n;
+        run.resize(n * std::size_t{ss});
+        for (std::size_t m = 0; m < n; ++m)
+            std::copy(out[i + m].second.begin(), out[i + m].second.end(), run.begin() + m * ss);
+        if (auto r = WriteBytes(m_header.SectorOffset(out[i].first), run.data(), run.size()); !r)
+            return r;
+        i += n;
+    }
     // Whole sectors: the file reaches the end of the last sector in use.
     const std::uint64_t needed = m_header.SectorOffset(m_fat.UsedEnd());
     if (m_file->Size() < needed) {
         if (auto r = m_file->Resize(needed); !r)
             return r;
     }
+    if (auto r = m_file->Sync(); !r)
+        return r;
+
+    // The commit point.
     m_header.m_firstDirSector = m_dirChain.front();
     m_header.m_numDirSectors =
         m_header.m_majorVersion == 3 ? 0 : static_cast<std::uint32_t>(m_dirChain.size());
@@ -463,12 +563,7 @@ Result<void> Engine::Flush() {
     const auto headerBytes = m_header.Serialize();
     if (auto r = m_file->WriteAt(0, headerBytes.data(), headerBytes.size()); !r)
         return r;
-    m_dir.ClearDirty();
-    m_fat.ClearDirty();
-    m_miniFat.ClearDirty();
-    m_difat.ClearDirty();
-    m_headerDirty = false;
-    return {};
+    return m_file->Sync();
 }
 
 // ---- elements -------------------------------------------------------------------------

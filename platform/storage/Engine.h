@@ -1,6 +1,17 @@
 // One open compound file: the file handle, the header, FAT, mini FAT, DIFAT and directory
-// in memory with what changed since the last flush, and each stream's cached sector list.
-// Sector allocation and flushing live here and nowhere else.
+// in memory with what changed since the last commit, and each stream's cached sector list.
+// Sector allocation and committing live here and nowhere else.
+//
+// Every change since the last commit is one transaction, written copy-on-write: no sector
+// that the committed state uses is written before the next commit. Stream data, directory,
+// mini FAT, FAT and DIFAT sectors that change go to sectors the committed state leaves free
+// (or past its end); a sector of the mini stream is copied before any of its 64-byte mini
+// sectors changes, so mini sectors can be reused at once. A commit writes the changed tables,
+// syncs the file, writes the 512-byte header (which names the directory, the FAT, the DIFAT
+// and the mini FAT) in one write at offset 0 as the commit point, and syncs again. Only then
+// do the sectors of the old state become free for later transactions, and free sectors at the
+// end of the file are cut off. A failed write, sync or resize leaves the engine unusable
+// (every call fails with that error) and the file in its committed state.
 #pragma once
 
 #include "platform/base/Result.h"
@@ -13,6 +24,7 @@
 #include "platform/storage/Storage.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -33,7 +45,13 @@ public:
     /// Flushes what is pending; the file (and its lock) goes with the engine.
     ~Engine();
 
-    bool Writable() const { return m_writable; }
+    bool Writable() const { return m_writable && !m_failure; }
+    /// The failure that made the engine unusable, if any.
+    Result<void> Usable() const {
+        if (m_failure)
+            return *m_failure;
+        return {};
+    }
     const Header& FileHeader() const { return m_header; }
     const Directory& Dir() const { return m_dir; }
     const SectorFile& File() const { return *m_file; }
@@ -71,8 +89,11 @@ public:
     /// all at once does without).
     Result<void> ResizeStream(std::uint32_t entry, std::uint64_t size, bool zeroFill = true);
 
-    /// Writes every dirty structure, the header last.
+    /// Commits the transaction: the changed structures, a sync, the header, a sync.
     Result<void> Flush();
+    /// Drops every change since the last commit: nothing more is written, and every later
+    /// call fails with hr::Reverted. The file keeps its committed state.
+    void Discard();
 
     /// Copies element `srcEntry` of `src` into storage `dstStorage` of `dst` as `name`. A
     /// stream replaces an element of that name; a storage merges into a storage of that name.
@@ -90,6 +111,16 @@ private:
     explicit Engine(std::unique_ptr<SectorFile> file) : m_file(std::move(file)) {}
 
     Result<void> Load();
+    /// Makes the engine unusable with `error` and returns it.
+    Error Fail(Error error);
+    /// Writes file bytes; a failure makes the engine unusable.
+    Result<void> WriteBytes(std::uint64_t offset, const void* buffer, std::size_t size);
+    /// The writes of a commit up to the commit point, and the commit point itself.
+    Result<void> WriteTransaction();
+    /// Moves sector `chain[k]` to a sector the committed state does not use (copying its
+    /// bytes when `copy`), keeping the FAT links of the chain; the start of the chain is the
+    /// caller's to update.
+    Result<void> Relocate(std::vector<std::uint32_t>& chain, std::size_t k, bool copy);
     Result<void> ReadSector(std::uint32_t sector, std::uint8_t* out) const;
     /// The bytes of the sectors of a chain, adjacent sectors read together.
     Result<std::vector<std::uint8_t>> ReadSectors(const std::vector<std::uint32_t>& chain) const;
@@ -109,6 +140,7 @@ private:
 
     std::unique_ptr<SectorFile> m_file;
     bool m_writable = false;
+    std::optional<Error> m_failure;
     bool m_headerDirty = false;
     Header m_header;
     Fat m_fat;

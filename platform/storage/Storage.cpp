@@ -2,6 +2,7 @@
 #include "platform/storage/Storage.h"
 
 #include "platform/storage/Engine.h"
+#include "platform/storage/FileSystem.h"
 
 #include <algorithm>
 
@@ -21,8 +22,11 @@ bool WantsWrite(std::uint32_t accessMode) {
     return (accessMode & 0x3) != 0;
 }
 
-Error NoHandle() {
-    return MakeError(hr::InvalidHandle, "the handle is not open");
+// The handle holds an engine that can still be used (no failed write, nothing discarded).
+Result<void> Live(const std::shared_ptr<Engine>& engine) {
+    if (!engine)
+        return MakeError(hr::InvalidHandle, "the handle is not open");
+    return engine->Usable();
 }
 
 } // namespace
@@ -52,8 +56,8 @@ Storage::~Storage() {
 }
 
 Result<void> Storage::CheckWritable() const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     if (!WantsWrite(m_mode) || !m_engine->Writable())
         return MakeError(hr::AccessDenied, "the storage is open for reading only");
     return {};
@@ -80,8 +84,7 @@ Result<Storage> Storage::CreateFile(const std::filesystem::path& path, std::uint
         return r.error();
     if (!WantsWrite(accessMode))
         return MakeError(hr::InvalidFlag, "creating a file needs write access");
-    std::error_code ec;
-    if (!(accessMode & mode::Create) && std::filesystem::exists(path, ec))
+    if (!(accessMode & mode::Create) && Files().Exists(path))
         return MakeError(hr::FileAlreadyExists, "the file exists");
     auto file = SectorFile::OpenPath(path, true, true, permissions);
     if (!file)
@@ -111,8 +114,8 @@ Result<Storage> Storage::OpenMemory(std::string bytes) {
 
 Result<std::uint32_t> Storage::OpenChild(std::u16string_view name, std::uint32_t accessMode,
                                          std::uint8_t type) {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     if (auto r = CheckMode(accessMode); !r)
         return r.error();
     if (accessMode & mode::Create)
@@ -180,8 +183,8 @@ Result<Stream> Storage::CreateStream(std::u16string_view name, std::uint32_t acc
 }
 
 Result<std::vector<ElementStat>> Storage::Enumerate() const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     std::vector<ElementStat> out;
     for (std::uint32_t child : m_engine->Dir().Children(m_entry))
         out.push_back(m_engine->Stat(child));
@@ -210,8 +213,8 @@ Result<void> Storage::CopyElementTo(std::u16string_view name, Storage& dest,
                                     std::u16string_view newName, bool move, bool replace) {
     if (auto r = move ? CheckWritable() : Result<void>{}; !r)
         return r;
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     if (auto r = dest.CheckWritable(); !r)
         return r;
     auto entry = m_engine->Find(m_entry, name);
@@ -246,8 +249,8 @@ Result<void> Storage::CopyElementTo(std::u16string_view name, Storage& dest,
 }
 
 Result<void> Storage::CopyTo(Storage& dest) const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     if (auto r = dest.CheckWritable(); !r)
         return r;
     if (m_engine == dest.m_engine && m_engine->IsWithin(dest.m_entry, m_entry))
@@ -270,25 +273,31 @@ Result<void> Storage::SetStateBits(std::uint32_t bits, std::uint32_t mask) {
 }
 
 Result<void> Storage::Commit() {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     return m_engine->Flush();
 }
 
+void Storage::Discard() {
+    if (m_engine)
+        m_engine->Discard();
+}
+
 Result<ElementStat> Storage::Stat() const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     return m_engine->Stat(m_entry);
 }
 
 Result<std::string> Storage::MemoryBytes() const {
-    if (!m_engine)
-        return NoHandle();
-    if (!m_engine->File().IsMemory())
+    if (auto live = Live(m_engine); !live)
+        return live.error();
+    const std::string* bytes = m_engine->File().MemoryBytes();
+    if (!bytes)
         return MakeError(hr::InvalidFunction, "not a memory compound file");
     if (auto r = m_engine->Flush(); !r)
         return r.error();
-    return m_engine->File().MemoryBytes();
+    return *bytes;
 }
 
 // ---- Stream ---------------------------------------------------------------------------
@@ -318,16 +327,16 @@ Stream::~Stream() {
 }
 
 Result<void> Stream::CheckWritable() const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     if (!WantsWrite(m_mode) || !m_engine->Writable())
         return MakeError(hr::AccessDenied, "the stream is open for reading only");
     return {};
 }
 
 Result<std::size_t> Stream::Read(void* buffer, std::size_t size) {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     auto n = m_engine->ReadStream(m_entry, m_pos, buffer, size);
     if (n)
         m_pos += *n;
@@ -344,8 +353,8 @@ Result<std::size_t> Stream::Write(const void* buffer, std::size_t size) {
 }
 
 Result<std::uint64_t> Stream::Seek(std::int64_t offset, SeekOrigin origin) {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     std::int64_t base = 0;
     if (origin == SeekOrigin::Current)
         base = static_cast<std::int64_t>(m_pos);
@@ -359,8 +368,8 @@ Result<std::uint64_t> Stream::Seek(std::int64_t offset, SeekOrigin origin) {
 }
 
 Result<std::uint64_t> Stream::Size() const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     return m_engine->Dir()[m_entry].size;
 }
 
@@ -371,14 +380,14 @@ Result<void> Stream::SetSize(std::uint64_t size) {
 }
 
 Result<ElementStat> Stream::Stat() const {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     return m_engine->Stat(m_entry);
 }
 
 Result<std::string> Stream::ReadAll() {
-    if (!m_engine)
-        return NoHandle();
+    if (auto live = Live(m_engine); !live)
+        return live.error();
     std::string out(static_cast<std::size_t>(m_engine->Dir()[m_entry].size), '\0');
     auto n = m_engine->ReadStream(m_entry, 0, out.data(), out.size());
     if (!n)

@@ -40,7 +40,10 @@ namespace kelvo::cfb {
 //   hr::InvalidFlag        0x800300FF  an access mode this engine does not support
 //   hr::InvalidHandle      0x80030006  a handle that holds nothing (default or moved from)
 //   hr::ReadFault / hr::WriteFault     other I/O errors
-// A compound file that fails to open is never changed.
+// A compound file that fails to open is never changed. A write, sync or resize that fails
+// (disk full, I/O error, read-only file system) is returned with the file's path and the
+// system's reason; the file keeps its last committed state and every handle of it fails from
+// then on with that error.
 
 /// Access modes, as the original passes them.
 namespace mode {
@@ -130,8 +133,14 @@ public:
 
     Result<void> SetClass(const Clsid& clsid);
     Result<void> SetStateBits(std::uint32_t bits, std::uint32_t mask);
-    /// Writes everything pending to the file (direct mode writes as it goes; this flushes).
+    /// Commits every change made through any handle of the file since the last commit, as
+    /// one transaction: after a crash or a failed write the file holds either the state before
+    /// it or the state after it, complete. The last handle of a file to go commits too, but
+    /// cannot report a failure; operations that must know call Commit.
     Result<void> Commit();
+    /// Drops every change since the last commit: the file keeps its committed state, nothing
+    /// more is written, and every handle of the file fails from now on (hr::Reverted).
+    void Discard();
     Result<ElementStat> Stat() const;
 
     /// The bytes of a compound file created or opened in memory.

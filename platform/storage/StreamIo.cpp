@@ -22,8 +22,47 @@ std::uint64_t StreamIo::MaxSize() const {
     return 0xFFFFFFFFull;
 }
 
+Result<void> StreamIo::Unshare(std::uint32_t entry, bool mini, std::uint64_t pos,
+                               std::size_t size) {
+    Engine& e = m_engine;
+    const std::uint32_t ss = e.m_header.SectorSize();
+    auto& chain = e.m_chains[entry];
+    if (!mini) {
+        const std::size_t first = static_cast<std::size_t>(pos / ss);
+        const std::size_t last = static_cast<std::size_t>((pos + size - 1) / ss);
+        for (std::size_t k = first; k <= last; ++k) {
+            if (!e.m_fat.Committed(chain[k]))
+                continue;
+            const std::uint64_t start = std::uint64_t{k} * ss;
+            const bool whole = pos <= start && pos + size >= start + ss;
+            if (auto r = e.Relocate(chain, k, !whole); !r)
+                return r;
+            if (k == 0)
+                e.SyncStart(entry);
+        }
+        return {};
+    }
+    auto& rootChain = e.m_chains[Directory::Root];
+    const std::size_t first = static_cast<std::size_t>(pos / MiniSectorSize);
+    const std::size_t last = static_cast<std::size_t>((pos + size - 1) / MiniSectorSize);
+    for (std::size_t k = first; k <= last; ++k) {
+        const std::size_t r = static_cast<std::size_t>(MiniFat::MiniOffset(chain[k]) / ss);
+        if (!e.m_fat.Committed(rootChain[r]))
+            continue;
+        if (auto moved = e.Relocate(rootChain, r, true); !moved)
+            return moved;
+        if (r == 0)
+            e.SyncStart(Directory::Root);
+    }
+    return {};
+}
+
 Result<void> StreamIo::Transfer(std::uint32_t entry, bool mini, std::uint64_t pos, void* buffer,
                                 std::size_t size, bool write) {
+    if (write && size > 0) {
+        if (auto r = Unshare(entry, mini, pos, size); !r)
+            return r;
+    }
     const auto& chain = m_engine.m_chains[entry];
     const std::uint32_t unit = mini ? MiniSectorSize : m_engine.m_header.SectorSize();
     auto* bytes = static_cast<std::uint8_t*>(buffer);
@@ -42,7 +81,7 @@ Result<void> StreamIo::Transfer(std::uint32_t entry, bool mini, std::uint64_t po
             unitOffset = next;
             len = std::min<std::size_t>(size, len + unit);
         }
-        auto r = write ? m_engine.m_file->WriteAt(offset, bytes, len)
+        auto r = write ? m_engine.WriteBytes(offset, bytes, len)
                        : m_engine.m_file->ReadAt(offset, bytes, len);
         if (!r)
             return r;

@@ -25,6 +25,11 @@ public:
     Result<void> Resize(std::uint32_t entry, std::uint64_t size, std::uint64_t zeroEnd);
 
 private:
+    /// Before a write of the range: moves each sector it touches that the committed state uses
+    /// to a free one (copying what the write does not cover), so that the committed state
+    /// stays intact. For a small stream these are the sectors of the mini stream that hold its
+    /// mini sectors.
+    Result<void> Unshare(std::uint32_t entry, bool mini, std::uint64_t pos, std::size_t size);
     /// Moves bytes between `buffer` and the stream's sectors; the range lies inside the chain.
     Result<void> Transfer(std::uint32_t entry, bool mini, std::uint64_t pos, void* buffer,
                           std::size_t size, bool write);

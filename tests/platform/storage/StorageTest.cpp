@@ -117,7 +117,7 @@ TEST(Storage, StreamsMoveAcrossTheMiniCutoffBothWays) {
     EXPECT_EQ(ReadStream(*again, u"grow"), model);
 }
 
-TEST(Storage, RewritingInPlaceKeepsTheFileSizeAndReusesFreedSectors) {
+TEST(Storage, RewritesGoBesideTheCommittedDataAndReuseItsSectorsLater) {
     TempDir dir;
     const auto path = dir / "inplace.cfb";
     {
@@ -127,7 +127,10 @@ TEST(Storage, RewritingInPlaceKeepsTheFileSizeAndReusesFreedSectors) {
         WriteStream(*root, u"small", Pattern(1000, 2));
     }
     const auto size = std::filesystem::file_size(path);
-    for (unsigned round = 3; round < 6; ++round) {
+    // A rewrite needs room for the old and the new data until it commits; after that the old
+    // sectors are free again, so the file never grows past both copies.
+    const auto bound = 2 * size + 64 * 1024;
+    for (unsigned round = 3; round < 9; ++round) {
         auto root = Storage::OpenFile(path);
         ASSERT_TRUE(root);
         auto big = root->OpenStream(u"big");
@@ -135,18 +138,19 @@ TEST(Storage, RewritingInPlaceKeepsTheFileSizeAndReusesFreedSectors) {
         ASSERT_TRUE(big->WriteAll(Pattern(1 << 20, round)));
         auto small = root->OpenStream(u"small");
         ASSERT_TRUE(small->WriteAll(Pattern(1000, round)));
+        ASSERT_TRUE(root->Commit());
+        EXPECT_LE(std::filesystem::file_size(path), bound) << "round " << round;
     }
-    EXPECT_EQ(std::filesystem::file_size(path), size);
     {
         // Destroying and writing the same amount again reuses the freed sectors.
         auto root = Storage::OpenFile(path);
         ASSERT_TRUE(root->DestroyElement(u"big"));
         WriteStream(*root, u"other", Pattern(1 << 20, 7));
     }
-    EXPECT_EQ(std::filesystem::file_size(path), size);
+    EXPECT_LE(std::filesystem::file_size(path), bound);
     auto root = Storage::OpenFile(path);
     EXPECT_EQ(ReadStream(*root, u"other"), Pattern(1 << 20, 7));
-    EXPECT_EQ(ReadStream(*root, u"small"), Pattern(1000, 5));
+    EXPECT_EQ(ReadStream(*root, u"small"), Pattern(1000, 8));
 }
 
 TEST(Storage, NamesSortByLengthThenUpperCaseAndAreUniqueThatWay) {
