@@ -104,12 +104,14 @@ Result<Storage> Storage::CreateInMemory() {
     return Storage(std::move(*engine), 0, mode::CreateNew);
 }
 
-Result<Storage> Storage::OpenMemory(std::string bytes) {
-    auto engine = Engine::Open(SectorFile::OverMemory(std::move(bytes)), true);
+Result<Storage> Storage::OpenMemory(std::string bytes, std::uint32_t accessMode) {
+    if (auto r = CheckMode(accessMode); !r)
+        return r.error();
+    auto engine = Engine::Open(SectorFile::OverMemory(std::move(bytes)), WantsWrite(accessMode));
     if (!engine)
         return engine.error();
     (void)(*engine)->Acquire(0);
-    return Storage(std::move(*engine), 0, mode::Open);
+    return Storage(std::move(*engine), 0, accessMode);
 }
 
 Result<std::uint32_t> Storage::OpenChild(std::u16string_view name, std::uint32_t accessMode,

@@ -102,7 +102,7 @@ public:
     /// Creates a compound file over a growable memory buffer (the lock-bytes case).
     static Result<Storage> CreateInMemory();
     /// Opens a compound file held in memory (for tests and fuzzing); writes change the copy.
-    static Result<Storage> OpenMemory(std::string bytes);
+    static Result<Storage> OpenMemory(std::string bytes, std::uint32_t accessMode = mode::Open);
 
     bool valid() const { return m_engine != nullptr; }
 
