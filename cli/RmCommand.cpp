@@ -29,8 +29,8 @@ public:
                                        : "Корневую запись удалить нельзя.");
         // The bodies of the subtree leave the bank file here, before the save, as in the
         // program.
-        if (!DeleteTreeNode(doc, kind, node))
-            return Refuse(io, "Не удалось удалить запись.");
+        if (auto deleted = DeleteTreeNode(doc, kind, node); !deleted)
+            return Refuse(io, "Не удалось удалить запись.\n" + deleted.error().message);
         return SaveAndReport(doc, io, "Удалено.");
     }
 

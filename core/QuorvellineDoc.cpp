@@ -4,9 +4,9 @@
 #include "core/BankHeader.h"
 #include "core/RecordBody.h"
 #include "platform/storage/BankStorage.h"
+#include "platform/storage/FileSystem.h"
 
 #include <cstdlib>
-#include <unistd.h>
 
 namespace kelvo {
 
@@ -35,15 +35,18 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 }
 
 // A new empty file "Kel*.tmp" in the temporary folder, readable by the owner only.
-std::filesystem::path MakeTempFile() {
+Result<std::filesystem::path> MakeTempFile() {
     const char* dir = std::getenv("TMPDIR");
-    std::string pattern = (dir && *dir) ? dir : "/tmp";
-    pattern += "/KelXXXXXX.tmp";
-    const int fd = mkstemps(pattern.data(), 4);
-    if (fd < 0)
-        return {};
-    close(fd);
-    return pattern;
+    return cfb::Files().CreateUnique((dir && *dir) ? dir : "/tmp", "Kel", ".tmp");
+}
+
+// Message 10101 with the path and the status, then what went wrong in the system's words.
+Error SaveFailure(const std::string& shown, const Error& cause) {
+    if (cause.messageId != 0)
+        return cause;
+    Error error = StatusError(msg::SaveFailed, shown, cause.code);
+    error.message += "\n" + ReasonText(cause);
+    return error;
 }
 
 } // namespace
@@ -214,38 +217,41 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
         m_revision = previousRevision;
         return taken;
     }
-    auto root = OpenOrCreateBankFile(target);
-    if (!root) {
+    auto fail = [&](const Error& cause) -> Error {
         m_revision = previousRevision;
-        return StatusError(msg::SaveFailed, shown, root.code());
-    }
+        return SaveFailure(shown, cause);
+    };
+    // The whole save is one transaction of the target: a bank file is changed in place, a new
+    // one is built beside the path and moved there once complete. Whatever fails on the way,
+    // the file keeps what it held, and the bank stays modified.
+    auto saving = SaveTarget::Open(target);
+    if (!saving)
+        return fail(saving.error());
+    cfb::Storage& root = saving->root();
     // The record bodies written so far come along: from the working file of a bank never
     // saved, or from the old file on Save As. A source that cannot be opened is skipped.
     if (!m_hasFile && !m_tempPath.empty() && !SameFile(m_tempPath, target)) {
-        if (auto temp = cfb::Storage::OpenFile(m_tempPath, cfb::mode::Open)) {
-            if (auto copied = temp->CopyTo(*root); !copied) {
-                m_revision = previousRevision;
-                return StatusError(msg::SaveFailed, shown, copied.code());
-            }
+        if (auto temp = cfb::Storage::OpenFile(m_tempPath, cfb::mode::OpenRead)) {
+            if (auto copied = temp->CopyTo(root); !copied)
+                return fail(copied.error());
         }
     }
     if (m_saveAsMode && !m_path.empty() && !SameFile(m_path, target)) {
-        if (auto old = cfb::Storage::OpenFile(m_path, cfb::mode::Open)) {
-            if (auto copied = old->CopyTo(*root); !copied) {
-                m_revision = previousRevision;
-                return StatusError(msg::SaveFailed, shown, copied.code());
-            }
+        if (auto old = cfb::Storage::OpenFile(m_path, cfb::mode::OpenRead)) {
+            if (auto copied = old->CopyTo(root); !copied)
+                return fail(copied.error());
         }
     }
+    const OleDateTime previousSaved = m_summary.lastSaved;
     m_summary.lastSaved = OleDateTime::Now();
-    auto written = WriteBank(*root);
-    if (written)
-        (void)UpdateByteCount(*root); // informational only
-    auto committed = written ? root->Commit() : Result<void>(written);
-    *root = cfb::Storage();
-    if (!committed) {
-        m_revision = previousRevision;
-        return StatusError(msg::SaveFailed, shown, committed.code());
+    if (auto written = WriteBank(root); !written) {
+        m_summary.lastSaved = previousSaved;
+        return fail(written.error());
+    }
+    (void)UpdateByteCount(root); // informational only
+    if (auto finished = saving->Finish(); !finished) {
+        m_summary.lastSaved = previousSaved;
+        return fail(finished.error());
     }
 
     m_path = Absolute(target);
@@ -263,9 +269,10 @@ Result<cfb::Storage> CQuorvellineDoc::WorkingStorage() {
     if (m_hasFile)
         return OpenOrCreateBankFile(m_path);
     if (m_tempPath.empty()) {
-        m_tempPath = MakeTempFile();
-        if (m_tempPath.empty())
-            return MessageError(hr::AccessDenied, msg::NoWorkingFile);
+        auto made = MakeTempFile();
+        if (!made)
+            return MessageError(made.code(), msg::NoWorkingFile);
+        m_tempPath = std::move(*made);
     }
     return OpenOrCreateBankFile(m_tempPath);
 }
@@ -289,8 +296,14 @@ Result<void> CQuorvellineDoc::SaveBody(TreeItem& record, std::string_view rtf) {
     auto root = WorkingStorage();
     if (!root)
         return ErrorWithReason(msg::BodySaveFailed, root.error());
-    if (auto r = WriteRecordBody(*root, record.uid, rtf); !r)
-        return ErrorWithReason(msg::BodySaveFailed, r.error());
+    // One transaction: the file holds the old body or the new one, never a part of it.
+    auto written = WriteRecordBody(*root, record.uid, rtf);
+    if (written)
+        written = root->Commit();
+    if (!written) {
+        root->Discard();
+        return ErrorWithReason(msg::BodySaveFailed, written.error());
+    }
     record.saved = OleDateTime::Now();
     return {};
 }

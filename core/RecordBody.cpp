@@ -39,14 +39,20 @@ Result<void> RemoveRecordBodies(cfb::Storage& root, const std::vector<std::uint3
     auto data = root.OpenStorage(kRecDataStorage, cfb::mode::Open);
     if (!data)
         return data.code() == hr::FileNotFound ? Result<void>{} : Result<void>(data.error());
+    // One transaction: every body goes, or (on any failure) none does.
     Result<void> result;
     for (std::uint32_t uid : uids) {
         auto destroyed = data->DestroyElement(BodyStreamName(uid));
-        if (!destroyed && destroyed.code() != hr::FileNotFound && result)
-            result = destroyed; // the first failure is told; the others are still tried
+        if (!destroyed && destroyed.code() != hr::FileNotFound) {
+            result = destroyed;
+            break;
+        }
     }
-    auto committed = data->Commit();
-    return result ? committed : result;
+    if (result)
+        result = data->Commit();
+    if (!result)
+        root.Discard();
+    return result;
 }
 
 Result<std::string> ReadRecordBody(cfb::Storage& root, std::uint32_t uid) {

@@ -24,8 +24,8 @@ Result<void> WriteRecordBody(cfb::Storage& root, std::uint32_t uid, std::string_
 Result<std::string> LoadRecordBody(cfb::Storage& root, std::uint32_t uid);
 /// Destroys the body stream of record `uid`; a missing RecData or stream is no error.
 Result<void> RemoveRecordBody(cfb::Storage& root, std::uint32_t uid);
-/// The same for many records; the others are still tried after a failure, the first failure
-/// is returned.
+/// The same for many records, as one transaction: on a failure none of them is removed and the
+/// failure is returned.
 Result<void> RemoveRecordBodies(cfb::Storage& root, const std::vector<std::uint32_t>& uids);
 /// The body bytes; fails when the record has no body stream. Creates nothing.
 Result<std::string> ReadRecordBody(cfb::Storage& root, std::uint32_t uid);

@@ -193,8 +193,13 @@ Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
         return true;
     });
     result.bodiesFailed = failed;
-    (void)target->Commit();
-    (void)working->Commit();
+    // The new records stay only once their bodies are in the file.
+    if (auto committed = working->Commit(); !committed) {
+        working->Discard();
+        if (result.top)
+            records.Remove(result.top);
+        return ErrorWithReason(msg::ImportWriteFailed, committed.error());
+    }
     doc.SetModifiedFlag(true);
     return result;
 }

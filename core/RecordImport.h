@@ -12,7 +12,7 @@
 namespace kelvo {
 
 // The import's texts are in core/Messages: the statuses 20003 and 20004, the messages
-// 20002, 20005 and 20006, and the refusals and warning 10117, 10118 and 10119.
+// 20002, 20005 and 20006, and the refusals and warning 10117, 10118, 10119 and 10129.
 
 /// The record tree of a source file, as the import dialog shows it.
 class RecordImportSource {
@@ -54,6 +54,8 @@ struct ImportResult {
 /// The progress gets the status "Копирование записи '%s'..." of each record.
 /// Refused, with nothing changed: the source is not loaded (20005), a node is missing
 /// (10119), or the working storage cannot be opened (10117).
+/// The bodies reach the file in one transaction; when it cannot be written (10129 with the
+/// reason), the new records are taken out of the tree again and the file keeps what it held.
 Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
                                    const RecordImportSource& source, const TreeNode* sourceNode,
                                    Progress* progress = nullptr);

@@ -100,11 +100,11 @@ void HandleTreeItemDeleted(CQuorvellineDoc& doc, TreeKind kind, const TreeNode& 
         doc.passwords().MoveFolderEntries(node.item.uid, heir->item.uid);
 }
 
-bool DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node, bool treeLive,
-                    SelectionObserver* observer) {
+Result<void> DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node, bool treeLive,
+                            SelectionObserver* observer) {
     RecordTree& tree = doc.tree(kind);
     if (!node || !tree.Contains(node) || node == tree.first())
-        return false;
+        return MakeError(hr::InvalidArg, "this node cannot be deleted");
     TreeNode* selected = tree.selected();
     const bool selectionInside = selected && RecordTree::IsInSubtree(selected, node);
     TreeNode* next = selectionInside ? Neighbour(tree, node) : nullptr;
@@ -117,7 +117,8 @@ bool DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node, bool tr
             uids.reserve(gone.size());
             for (const TreeNode* n : gone)
                 uids.push_back(n->item.uid);
-            (void)doc.RemoveBodies(uids); // bodies that cannot be removed stay behind
+            if (auto removed = doc.RemoveBodies(uids); !removed)
+                return removed;
         }
     } else {
         for (TreeNode* n : gone)
@@ -132,7 +133,7 @@ bool DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node, bool tr
             observer->OnSelectionChanged(kind, next);
     }
     doc.SetModifiedFlag(true);
-    return true;
+    return {};
 }
 
 bool CanExpandTreeNode(const TreeNode* node) {

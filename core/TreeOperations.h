@@ -58,9 +58,13 @@ void HandleTreeItemDeleted(CQuorvellineDoc& doc, TreeKind kind, const TreeNode& 
 /// descendants before their ancestors, then the nodes go. When the selection was inside, the
 /// next sibling, else the previous one, else the parent becomes selected and the observer
 /// hears only that it changed (nothing is saved for a deleted record). Marks the bank
-/// modified. Refuses (returns false) the first top-level node and nodes not in the tree.
-bool DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node, bool treeLive = true,
-                    SelectionObserver* observer = nullptr);
+/// modified. Refuses the first top-level node and nodes not in the tree (hr::InvalidArg).
+/// Record bodies leave the bank file first, all of them in one transaction; when that fails
+/// (the file cannot be opened or written) nothing is deleted and the failure, with the path
+/// and the system's reason, is returned: a body left behind would reappear under the next
+/// record that takes the UID.
+Result<void> DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node,
+                            bool treeLive = true, SelectionObserver* observer = nullptr);
 
 /// Enabling of expand and collapse: the node has children and is (not) expanded.
 bool CanExpandTreeNode(const TreeNode* node);

@@ -26,8 +26,12 @@ Result<void> WriteIndex(const KeywordIndex& index, cfb::Storage& root, Progress*
         if (auto seek = stream->Seek(0, SeekOrigin::Begin); !seek)
             return seek.error();
     }
-    if (auto written = WriteIndexStreams(index, *info, *pool, progress); !written)
+    if (auto written = WriteIndexStreams(index, *info, *pool, progress); !written) {
+        // The line writer keeps only that a write failed; the file knows why.
+        if (auto why = root.Status(); !why)
+            return why;
         return written;
+    }
     return storage->Commit();
 }
 
@@ -39,8 +43,12 @@ Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root, Progress* 
         progress->SetCancellable(false);
         progress->Start(index.size());
     }
-    if (auto written = WriteIndex(index, root, progress); !written)
+    // One transaction: the file holds the old index or the whole new one; on a failure
+    // nothing of the new one is kept.
+    if (auto written = WriteIndex(index, root, progress); !written) {
+        root.Discard();
         return ErrorWithReason(msg::IndexSaveFailed, written.error());
+    }
     return {};
 }
 

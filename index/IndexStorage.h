@@ -36,8 +36,10 @@ bool ReadIndexStreams(KeywordIndex& index, ByteStream& info, ByteStream& pool,
                       Progress* progress = nullptr);
 
 /// Opens or creates BnkIndx and its two streams in the working storage's root, truncates both
-/// streams, writes the index and commits BnkIndx. Fails with message 10120 and the reason:
-/// when the storage or a stream can neither be opened nor created nothing is written.
+/// streams, writes the index and commits, as one transaction. Fails with message 10120 and
+/// the reason (a storage or stream that can neither be opened nor created, a file that cannot
+/// be written): the file keeps the index it had, and the root's changes are discarded (it is
+/// of no further use).
 Result<void> SaveIndex(const KeywordIndex& index, cfb::Storage& root, Progress* progress = nullptr);
 
 /// Opens or creates BnkIndx and its streams (a bank that never had an index gains them,

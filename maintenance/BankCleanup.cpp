@@ -45,9 +45,11 @@ Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices&
     if (!choices.Any())
         return MessageError(hr::InvalidArg, msg::CleanupNothingChosen);
 
+    CleanupResult result;
     // The body streams are only looked at when texts go, and only where bodies can be: a
-    // bank never saved and never shown has no working file, and none is made for it.
-    std::optional<cfb::Storage> working, recData;
+    // bank never saved and never shown has no working file, and none is made for it. They
+    // all go in one transaction before anything in memory changes, so that a file that
+    // cannot be written leaves the whole bank as it was.
     if (choices.recordTexts && doc.HasWorkingStorage()) {
         auto root = doc.WorkingStorage();
         if (!root)
@@ -55,11 +57,17 @@ Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices&
         auto data = OpenOrCreateStorage(*root, kRecDataStorage);
         if (!data)
             return MessageError(data.code(), msg::CleanupNoWorkingStorage);
-        working = std::move(*root);
-        recData = std::move(*data);
+        WalkTree(doc.records(), [&](TreeNode& record) {
+            if (data->DestroyElement(BodyStreamName(record.item.uid)))
+                ++result.bodiesRemoved; // a record without a body is passed over
+            return true;
+        });
+        if (auto committed = root->Commit(); !committed) {
+            root->Discard();
+            return ErrorWithReason(msg::CleanupWriteFailed, committed.error());
+        }
     }
 
-    CleanupResult result;
     result.progressRange = doc.passwords().size() + doc.trees().size();
     Reporter report(progress);
     report.Start(result.progressRange);
@@ -70,15 +78,9 @@ Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices&
             record.item.notes.clear();
         if (choices.recordKeywords)
             record.item.keywords.clear();
-        if (recData && recData->DestroyElement(BodyStreamName(record.item.uid)))
-            ++result.bodiesRemoved; // a record without a body is passed over
         report.Step();
         return true;
     });
-    if (recData)
-        (void)recData->Commit();
-    recData.reset();
-    working.reset();
     if (views)
         views->ReloadSelectedBody();
 

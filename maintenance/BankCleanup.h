@@ -10,7 +10,7 @@
 namespace kelvo {
 
 // The cleanup's texts are in core/Messages: the waiting status (20001), the messages 2005,
-// 2006 and 2007, the status lines 517, 518 and 519 and the refusal 10116.
+// 2006 and 2007, the status lines 517, 518 and 519 and the refusals 10116 and 10130.
 
 /// The six check boxes of the dialog.
 struct CleanupChoices {
@@ -50,7 +50,8 @@ struct CleanupResult {
 /// cannot be stopped: the progress is told so and never asked). Keywords, notes and entries
 /// change in memory and reach the file with the next save; the bank is marked modified.
 /// Refused with nothing changed: no choice made (message 2005), or record texts chosen and
-/// the working storage cannot be opened (10116).
+/// the working storage cannot be opened (10116) or written (10130 with the reason): the
+/// body streams go in one transaction before anything else changes.
 Result<CleanupResult> RunBankCleanup(CQuorvellineDoc& doc, const CleanupChoices& choices,
                                      Progress* progress = nullptr, CleanupViews* views = nullptr);
 

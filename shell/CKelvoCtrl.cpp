@@ -115,13 +115,13 @@ void CKelvoCtrl::ShowNewNode(TreeNode* node) {
     RefreshImages();
 }
 
-bool CKelvoCtrl::DeleteNode(TreeNode* node) {
-    if (!DeleteTreeNode(m_doc, m_kind, node, true, &m_host))
-        return false;
+Result<void> CKelvoCtrl::DeleteNode(TreeNode* node) {
+    if (auto deleted = DeleteTreeNode(m_doc, m_kind, node, true, &m_host); !deleted)
+        return deleted;
     m_model->Reset();
     SyncViewFromTree();
     RefreshImages();
-    return true;
+    return {};
 }
 
 void CKelvoCtrl::SetSelectedExpanded(bool expanded) {

@@ -64,7 +64,7 @@ public:
     /// The tree selected a node itself (loading, ensuring a selection): show it.
     void ShowTreeSelection();
     /// Deletes a node with its subtree (bodies, entries moved up) and selects a neighbour.
-    bool DeleteNode(TreeNode* node);
+    Result<void> DeleteNode(TreeNode* node);
     /// Expands or collapses the selected node.
     void SetSelectedExpanded(bool expanded);
     /// Starts editing the label of the selected node.

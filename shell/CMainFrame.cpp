@@ -682,8 +682,12 @@ void CMainFrame::DeleteSelectedItem() {
     if (m_dialogs.Ask(this, Tr(text::AskDeleteItem), QMessageBox::Yes | QMessageBox::No,
                       QMessageBox::Warning) != QMessageBox::Yes)
         return;
-    if (!tree.DeleteNode(node)) {
-        m_dialogs.ShowMessage(this, Tr(text::DeleteFailed));
+    if (auto deleted = tree.DeleteNode(node); !deleted) {
+        // A bank file that could not be written is named with the system's reason.
+        QString message = Tr(text::DeleteFailed);
+        if (deleted.code() != hr::InvalidArg && !deleted.error().message.empty())
+            message += QStringLiteral("\n") + QString::fromStdString(deleted.error().message);
+        m_dialogs.ShowMessage(this, message);
         return;
     }
     if (&tree == m_passwordTree)
