@@ -436,10 +436,11 @@ Result<void> Engine::Flush() {
     m_difat.ClearDirty();
     m_headerDirty = false;
     // Free sectors at the end of the file go. The committed state does not reach them, so a
-    // failure here costs only space; it is reported, the engine stays usable.
+    // failure here costs only space, and the next commit tries again: the transaction itself
+    // has succeeded and is not reported as failed (callers would undo what is on disk).
     const std::uint64_t end = m_header.SectorOffset(m_fat.UsedEnd());
     if (m_file->Size() > end)
-        return m_file->Resize(end);
+        (void)m_file->Resize(end);
     return {};
 }
 

@@ -10,8 +10,9 @@
 // syncs the file, writes the 512-byte header (which names the directory, the FAT, the DIFAT
 // and the mini FAT) in one write at offset 0 as the commit point, and syncs again. Only then
 // do the sectors of the old state become free for later transactions, and free sectors at the
-// end of the file are cut off. A failed write, sync or resize leaves the engine unusable
-// (every call fails with that error) and the file in its committed state.
+// end of the file are cut off (a failure to cut them costs only space and is retried at the
+// next commit). A failed write, sync or resize before that leaves the engine unusable (every
+// call fails with that error) and the file in its committed state.
 #pragma once
 
 #include "platform/base/Result.h"

@@ -280,6 +280,10 @@ Result<void> Storage::Commit() {
     return m_engine->Flush();
 }
 
+Result<void> Storage::Status() const {
+    return Live(m_engine);
+}
+
 void Storage::Discard() {
     if (m_engine)
         m_engine->Discard();

@@ -141,6 +141,9 @@ public:
     /// Drops every change since the last commit: the file keeps its committed state, nothing
     /// more is written, and every handle of the file fails from now on (hr::Reverted).
     void Discard();
+    /// Ok while the file can be used; else the failed write (or the Discard) that ended it,
+    /// for callers whose own layer kept only that something failed.
+    Result<void> Status() const;
     Result<ElementStat> Stat() const;
 
     /// The bytes of a compound file created or opened in memory.

@@ -120,8 +120,8 @@ void MemoryFileSystem::Reset(const FileImages& files) {
     m_calls = 0;
     m_failFrom = 0;
     m_readOnly = false;
-    m_recording = false;
-    m_log.clear();
+    m_recordOn = false;
+    m_recording = Recording{};
 }
 
 FileImages MemoryFileSystem::Images() const {
@@ -159,30 +159,36 @@ std::optional<Error> MemoryFileSystem::Fault(const std::filesystem::path& path, 
 }
 
 void MemoryFileSystem::Record(FileOp op) {
-    if (m_recording)
-        m_log.push_back(std::move(op));
+    if (m_recordOn)
+        m_recording.log.push_back(std::move(op));
 }
 
 void MemoryFileSystem::StartRecording() {
-    m_recording = true;
-    m_log.clear();
-    m_baseFiles.clear();
-    m_baseNames.clear();
+    m_recordOn = true;
+    m_recording = Recording{};
     for (const auto& [path, node] : m_names) {
-        m_baseFiles[node->id] = node->bytes;
-        m_baseNames[path] = node->id;
+        m_recording.baseFiles[node->id] = node->bytes;
+        m_recording.baseNames[path] = node->id;
     }
 }
 
-FileImages MemoryFileSystem::PowerCut(std::size_t cut, std::mt19937& rng) const {
+FileImages Recording::PowerCut(std::size_t cut, std::mt19937& rng) const {
+    return Replayed(cut, &rng);
+}
+
+FileImages Recording::Replay(std::size_t upTo) const {
+    return Replayed(upTo, nullptr);
+}
+
+FileImages Recording::Replayed(std::size_t cut, std::mt19937* rng) const {
     struct Replay {
         std::string durable;
         std::vector<const FileOp*> pending;
     };
     std::map<std::uint64_t, Replay> files;
-    for (const auto& [id, bytes] : m_baseFiles)
+    for (const auto& [id, bytes] : baseFiles)
         files[id].durable = bytes;
-    std::map<std::filesystem::path, std::uint64_t> names = m_baseNames;
+    std::map<std::filesystem::path, std::uint64_t> names = baseNames;
     std::vector<const FileOp*> pendingNames;
     auto applyName = [](std::map<std::filesystem::path, std::uint64_t>& to, const FileOp& op) {
         if (op.kind == FileOp::Create) {
@@ -198,8 +204,8 @@ FileImages MemoryFileSystem::PowerCut(std::size_t cut, std::mt19937& rng) const 
             to[op.to] = id;
         }
     };
-    for (std::size_t i = 0; i < cut && i < m_log.size(); ++i) {
-        const FileOp& op = m_log[i];
+    for (std::size_t i = 0; i < cut && i < log.size(); ++i) {
+        const FileOp& op = log[i];
         switch (op.kind) {
         case FileOp::Write:
         case FileOp::Resize:
@@ -228,7 +234,7 @@ FileImages MemoryFileSystem::PowerCut(std::size_t cut, std::mt19937& rng) const 
         }
     }
     std::uniform_int_distribution<std::size_t> prefix(0, pendingNames.size());
-    const std::size_t namesKept = prefix(rng);
+    const std::size_t namesKept = rng ? prefix(*rng) : pendingNames.size();
     for (std::size_t i = 0; i < namesKept; ++i)
         applyName(names, *pendingNames[i]);
     FileImages out;
@@ -237,13 +243,53 @@ FileImages MemoryFileSystem::PowerCut(std::size_t cut, std::mt19937& rng) const 
         Replay& r = files[id];
         std::vector<const FileOp*> chosen;
         for (const FileOp* p : r.pending)
-            if (keep(rng))
+            if (!rng || keep(*rng))
                 chosen.push_back(p);
-        std::shuffle(chosen.begin(), chosen.end(), rng);
+        if (rng)
+            std::shuffle(chosen.begin(), chosen.end(), *rng);
         std::string bytes = r.durable;
         for (const FileOp* p : chosen)
             Apply(bytes, *p);
         out[path] = std::move(bytes);
+    }
+    return out;
+}
+
+Replayer::Replayer(const Recording& recording)
+    : m_recording(recording), m_files(recording.baseFiles), m_names(recording.baseNames) {}
+
+void Replayer::Step() {
+    const FileOp& op = m_recording.log.at(m_done++);
+    switch (op.kind) {
+    case FileOp::Write:
+    case FileOp::Resize:
+        Apply(m_files[op.file], op);
+        break;
+    case FileOp::Create:
+        m_files[op.file].clear();
+        m_names[op.path] = op.file;
+        break;
+    case FileOp::Rename:
+        if (auto it = m_names.find(op.path); it != m_names.end()) {
+            const std::uint64_t id = it->second;
+            m_names.erase(it);
+            m_names[op.to] = id;
+        }
+        break;
+    case FileOp::Remove:
+        m_names.erase(op.path);
+        break;
+    case FileOp::Sync:
+    case FileOp::SyncDirectory:
+        break;
+    }
+}
+
+FileImages Replayer::Images() const {
+    FileImages out;
+    for (const auto& [path, id] : m_names) {
+        auto it = m_files.find(id);
+        out[path] = it == m_files.end() ? std::string() : it->second;
     }
     return out;
 }

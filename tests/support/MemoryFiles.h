@@ -32,6 +32,43 @@ struct FileOp {
     std::filesystem::path path, to;
 };
 
+/// What a file system was asked to do from some moment on, with the files as they were then:
+/// enough to replay any moment after it.
+struct Recording {
+    std::map<std::uint64_t, std::string> baseFiles;           ///< by file
+    std::map<std::filesystem::path, std::uint64_t> baseNames; ///< path → file
+    std::vector<FileOp> log;
+
+    /// The files as a power cut just before log entry `cut` leaves them: everything synced
+    /// before it, and of the writes and resizes since each file's last sync a random subset in
+    /// random order; of the names created, renamed or removed since the last folder sync, a
+    /// random number of the first ones.
+    FileImages PowerCut(std::size_t cut, std::mt19937& rng) const;
+    /// The files as they stood just before log entry `upTo`, every call before it done.
+    FileImages Replay(std::size_t upTo) const;
+
+private:
+    FileImages Replayed(std::size_t cut, std::mt19937* rng) const;
+};
+
+/// Steps through a recording call by call, the files always as they stand after the calls
+/// made so far (every call done): cheaper than Replay for each moment in turn.
+class Replayer {
+public:
+    explicit Replayer(const Recording& recording);
+    /// Calls made so far.
+    std::size_t done() const { return m_done; }
+    /// Makes the next call of the log.
+    void Step();
+    FileImages Images() const;
+
+private:
+    const Recording& m_recording;
+    std::map<std::uint64_t, std::string> m_files;
+    std::map<std::filesystem::path, std::uint64_t> m_names;
+    std::size_t m_done = 0;
+};
+
 class MemoryFileSystem final : public cfb::FileSystem {
 public:
     MemoryFileSystem();
@@ -65,12 +102,12 @@ public:
     // Power cuts.
     /// Records from here on, with the present files as what is on disk.
     void StartRecording();
-    const std::vector<FileOp>& Log() const { return m_log; }
-    /// The files as a power cut just before log entry `cut` leaves them: everything synced
-    /// before it, and of the writes and resizes since each file's last sync a random subset in
-    /// random order; of the names created, renamed or removed since the last folder sync, a
-    /// random number of the first ones.
-    FileImages PowerCut(std::size_t cut, std::mt19937& rng) const;
+    const std::vector<FileOp>& Log() const { return m_recording.log; }
+    const Recording& Recorded() const { return m_recording; }
+    FileImages PowerCut(std::size_t cut, std::mt19937& rng) const {
+        return m_recording.PowerCut(cut, rng);
+    }
+    FileImages Replay(std::size_t upTo) const { return m_recording.Replay(upTo); }
 
     // cfb::FileSystem
     Result<std::unique_ptr<cfb::SectorFile>> Open(const std::filesystem::path& path, bool writable,
@@ -107,10 +144,8 @@ private:
     bool m_readOnly = false;
     bool m_installed = false;
     cfb::FileSystem* m_previous = nullptr;
-    bool m_recording = false;
-    std::map<std::uint64_t, std::string> m_baseFiles;
-    std::map<std::filesystem::path, std::uint64_t> m_baseNames;
-    std::vector<FileOp> m_log;
+    bool m_recordOn = false;
+    Recording m_recording;
 };
 
 } // namespace kelvo::test
