@@ -12,6 +12,7 @@
 #include "maintenance/BankCleanup.h"
 #include "tests/support/CompoundContent.h"
 #include "tests/support/MemoryFiles.h"
+#include "tests/support/SampleBank.h"
 
 #include <gtest/gtest.h>
 
@@ -36,19 +37,11 @@ const std::filesystem::path kRescue = "/rescue/saved.Kvb";
 const Content kAbsent{{"<no file>", ""}};
 
 AnsiString Text(const std::string& utf8) {
-    return Utf8ToAnsiLossy(utf8);
+    return BankText(utf8);
 }
 
 std::string Rtf(std::size_t size, unsigned seed) {
-    std::string body = "{\\rtf1\\ansi\\deff0 ";
-    std::uint32_t x = seed * 2654435761u + 1u;
-    while (body.size() < size) {
-        x = x * 1103515245u + 12345u;
-        body += static_cast<char>('a' + (x >> 24) % 26);
-        if ((x >> 16) % 9 == 0)
-            body += ' ';
-    }
-    return body + "}";
+    return SampleRtf(size, seed);
 }
 
 void InstallFolders(MemoryFileSystem& fs) {
@@ -59,8 +52,8 @@ void InstallFolders(MemoryFileSystem& fs) {
 }
 
 // A bank of 300 records three levels deep, most with bodies (a few large ones), 40 password
-// folders with 200 entries, user-defined properties and a stored index; and a smaller bank to
-// import from.
+// folders with 200 entries, user-defined properties and a stored index (FillSampleBank); and a
+// smaller bank to import from.
 const FileImages& BaseFiles() {
     static const FileImages files = [] {
         MemoryFileSystem fs;
@@ -80,46 +73,7 @@ const FileImages& BaseFiles() {
             EXPECT_TRUE(source.SaveAs(kSource));
         }
         CQuorvellineDoc doc;
-        EXPECT_TRUE(doc.OnNewDocument());
-        TreeNode* root = doc.records().first();
-        std::vector<TreeNode*> nodes;
-        for (int i = 0; i < 300; ++i) {
-            // Twenty records under the root, eighty under them, two hundred under those.
-            TreeNode* parent = i < 20    ? root
-                               : i < 100 ? nodes[static_cast<std::size_t>(i % 20)]
-                                         : nodes[static_cast<std::size_t>(20 + i % 80)];
-            TreeNode* node =
-                doc.AddNode(TreeKind::Records, parent, Text("Запись " + std::to_string(i)));
-            nodes.push_back(node);
-            node->item.notes = Text("заметка " + std::to_string(i));
-            node->item.keywords = Text("слово" + std::to_string(i % 40) + ", общее");
-            if (i % 10 != 9) {
-                const std::size_t size = i % 25 == 0 ? 20000 + 100 * i : 200 + 37 * (i % 80);
-                EXPECT_TRUE(doc.SaveBody(node, Rtf(size, static_cast<unsigned>(i))));
-            }
-        }
-        TreeNode* vault = doc.folders().first();
-        std::vector<TreeNode*> folders;
-        for (int i = 0; i < 40; ++i) {
-            folders.push_back(
-                doc.AddNode(TreeKind::Folders, vault, Text("Папка " + std::to_string(i))));
-            folders.back()->item.keywords = Text("сайт" + std::to_string(i % 7));
-        }
-        for (int i = 0; i < 200; ++i) {
-            auto item = std::make_unique<PwdItem>();
-            item->title = Text("Пароль " + std::to_string(i));
-            item->login = Text("user" + std::to_string(i));
-            item->password = Text("секрет-" + std::to_string(i * 7919));
-            doc.AddPassword(std::move(item), folders[static_cast<std::size_t>(i) % 40]);
-        }
-        for (int i = 0; i < 3; ++i) {
-            UserProperty p;
-            p.name = Text("Свойство " + std::to_string(i));
-            p.type = UserProperty::Text;
-            p.text = Text("значение " + std::to_string(i));
-            doc.userProperties().push_back(p);
-        }
-        doc.summary().title = Text("Банк для проверки сбоев");
+        FillSampleBank(doc, 300, 200);
         KeywordIndex index;
         EXPECT_TRUE(BuildIndex(index, {doc.records(), doc.folders()}));
         {
@@ -170,12 +124,12 @@ void OpenBank(CQuorvellineDoc& doc) {
 
 // The record titled "Запись <n>".
 TreeNode* Record(CQuorvellineDoc& doc, int n) {
-    const AnsiString title = Text("Запись " + std::to_string(n));
-    for (TreeNode* node : doc.records().PreOrder())
-        if (node->title == title)
-            return node;
-    ADD_FAILURE() << "no record " << n;
-    return doc.records().first();
+    TreeNode* node = SampleRecord(doc, n);
+    if (!node) {
+        ADD_FAILURE() << "no record " << n;
+        return doc.records().first();
+    }
+    return node;
 }
 
 void EditInMemory(CQuorvellineDoc& doc) {
