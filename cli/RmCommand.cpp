@@ -30,7 +30,7 @@ public:
         // The bodies of the subtree leave the bank file here, before the save, as in the
         // program.
         if (auto deleted = DeleteTreeNode(doc, kind, node); !deleted)
-            return Refuse(io, "Не удалось удалить запись.\n" + deleted.error().message);
+            return Refuse(io, deleted.error());
         return SaveAndReport(doc, io, "Удалено.");
     }
 

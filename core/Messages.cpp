@@ -80,6 +80,7 @@ constexpr Entry kTable[] = {
     {msg::IndexNodeMissing, "Объект %s не найден в банке данных."},
     {msg::ImportWriteFailed,
      "Не удается записать тексты записей в банк данных: %s.\nЗаписи не импортированы."},
+    {msg::DeleteBodiesFailed, "Не удалось удалить запись: %s."},
     {msg::CleanupWriteFailed,
      "Не удается удалить тексты записей из банка данных: %s.\nОчистка не выполнена."},
     {msg::CleanupWaiting, "Ожидание очистки..."},

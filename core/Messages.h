@@ -64,9 +64,10 @@ inline constexpr int PasswordLengthRange = 10124;
 inline constexpr int AlphabetTooLong = 10125;
 inline constexpr int OtherCharsTooLong = 10126;
 inline constexpr int IndexBuildCancelled = 10127;
-inline constexpr int IndexNodeMissing = 10128; // the object's key
+inline constexpr int IndexNodeMissing = 10128;   // the object's key
 inline constexpr int ImportWriteFailed = 10129;  // the reason
 inline constexpr int CleanupWriteFailed = 10130; // the reason
+inline constexpr int DeleteBodiesFailed = 10131; // the reason
 // Texts the original wrote into its code.
 inline constexpr int CleanupWaiting = 20001;
 inline constexpr int ImportOpenFailed = 20002;

@@ -118,7 +118,7 @@ Result<void> DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node,
             for (const TreeNode* n : gone)
                 uids.push_back(n->item.uid);
             if (auto removed = doc.RemoveBodies(uids); !removed)
-                return removed;
+                return ErrorWithReason(msg::DeleteBodiesFailed, removed.error());
         }
     } else {
         for (TreeNode* n : gone)

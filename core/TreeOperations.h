@@ -60,9 +60,9 @@ void HandleTreeItemDeleted(CQuorvellineDoc& doc, TreeKind kind, const TreeNode& 
 /// hears only that it changed (nothing is saved for a deleted record). Marks the bank
 /// modified. Refuses the first top-level node and nodes not in the tree (hr::InvalidArg).
 /// Record bodies leave the bank file first, all of them in one transaction; when that fails
-/// (the file cannot be opened or written) nothing is deleted and the failure, with the path
-/// and the system's reason, is returned: a body left behind would reappear under the next
-/// record that takes the UID.
+/// (the file cannot be opened or written) nothing is deleted and message 10131 with the
+/// reason is returned: a body left behind would reappear under the next record that takes
+/// the UID.
 Result<void> DeleteTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node,
                             bool treeLive = true, SelectionObserver* observer = nullptr);
 

@@ -684,10 +684,9 @@ void CMainFrame::DeleteSelectedItem() {
         return;
     if (auto deleted = tree.DeleteNode(node); !deleted) {
         // A bank file that could not be written is named with the system's reason.
-        QString message = Tr(text::DeleteFailed);
-        if (deleted.code() != hr::InvalidArg && !deleted.error().message.empty())
-            message += QStringLiteral("\n") + QString::fromStdString(deleted.error().message);
-        m_dialogs.ShowMessage(this, message);
+        m_dialogs.ShowMessage(this, deleted.error().messageId
+                                        ? QString::fromStdString(ErrorText(deleted.error()))
+                                        : Tr(text::DeleteFailed));
         return;
     }
     if (&tree == m_passwordTree)

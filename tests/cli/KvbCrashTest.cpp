@@ -47,8 +47,8 @@ std::string Join(const std::vector<std::string>& parts) {
 
 std::optional<BankState> StateOf(const fs::path& bank, std::string& why) {
     CQuorvellineDoc doc;
-    if (!doc.OnOpenDocument(bank)) {
-        why = doc.lastMessage().text;
+    if (auto opened = doc.OnOpenDocument(bank, BankAccess::Read); !opened) {
+        why = ErrorText(opened.error());
         return std::nullopt;
     }
     BankState state;
@@ -125,10 +125,12 @@ protected:
         s_dir = new ScratchDir();
         CQuorvellineDoc doc;
         FillSampleBank(doc, 200, 100);
-        ASSERT_TRUE(doc.SaveAs(Base())) << doc.lastMessage().text;
+        const Result<void> saved = doc.SaveAs(Base());
+        ASSERT_TRUE(saved) << ErrorText(saved.error());
         CQuorvellineDoc other;
         FillSampleBank(other, 30, 0);
-        ASSERT_TRUE(other.SaveAs(Other())) << other.lastMessage().text;
+        const Result<void> savedOther = other.SaveAs(Other());
+        ASSERT_TRUE(savedOther) << ErrorText(savedOther.error());
         WriteBytes(Body(), SampleRtf(40000, 77));
     }
     static void TearDownTestSuite() {
@@ -142,7 +144,7 @@ protected:
 
     static std::uint32_t UidOf(int n) {
         CQuorvellineDoc doc;
-        EXPECT_TRUE(doc.OnOpenDocument(Base()));
+        EXPECT_TRUE(doc.OnOpenDocument(Base(), BankAccess::Read));
         TreeNode* node = SampleRecord(doc, n);
         return node ? node->item.uid : 0;
     }

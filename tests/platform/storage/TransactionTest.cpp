@@ -176,8 +176,7 @@ void ExpectEveryFailureLeavesOldOrNew(MemoryFileSystem& fs, const std::string& b
             ASSERT_FALSE(run.result);
             EXPECT_EQ(run.result.code(), hr::MediumFull);
             EXPECT_NE(run.result.error().message.find(kFile.string()), std::string::npos);
-            EXPECT_NE(run.result.error().message.find("No space left on device"),
-                      std::string::npos);
+            EXPECT_NE(run.result.error().message.find("нет места на диске"), std::string::npos);
             EXPECT_TRUE(now == before);
         } else {
             EXPECT_TRUE(now == before || now == after);
@@ -422,7 +421,7 @@ TEST(TransactionsOnDisk, AFileSizeLimitIsReportedWithThePathAndTheReason) {
     ASSERT_FALSE(result);
     EXPECT_EQ(result.code(), hr::MediumFull);
     EXPECT_NE(result.error().message.find(path.string()), std::string::npos);
-    EXPECT_NE(result.error().message.find("File too large"), std::string::npos);
+    EXPECT_NE(result.error().message.find("файл слишком велик"), std::string::npos);
     EXPECT_EQ(Of(ReadBytes(path)), Of(before));
     auto report = Validator::CheckFile(path);
     ASSERT_TRUE(report);
