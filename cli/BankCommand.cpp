@@ -4,18 +4,135 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+#include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 namespace kelvo::cli {
 
+std::optional<crypto::SecretBytes> ReadPasswordFile(const std::string& path, CommandIo& io) {
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    if (!file || !std::getline(file, line)) {
+        io.err << "Не удается прочитать пароль из файла " << path << '\n';
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    auto password = crypto::SecretBytes::From(line);
+    crypto::Wipe(line);
+    return password;
+}
+
+std::optional<crypto::SecretBytes> ReadPassword(CommandIo& io, const std::string& what) {
+    if (!io.passwordFile.empty())
+        return ReadPasswordFile(io.passwordFile, io);
+    std::optional<std::string> typed;
+    if (io.askTerminal)
+        typed = io.askTerminal(what + ": ");
+    if (!typed) {
+        io.err << "Нужен пароль, а терминала нет: укажите --password-file ФАЙЛ.\n";
+        return std::nullopt;
+    }
+    auto password = crypto::SecretBytes::From(*typed);
+    crypto::Wipe(*typed);
+    return password;
+}
+
+std::optional<crypto::SecretBytes> ReadNewPassword(CommandIo& io, const std::string& file) {
+    if (!file.empty())
+        return ReadPasswordFile(file, io);
+    std::optional<std::string> first, second;
+    if (io.askTerminal)
+        first = io.askTerminal("Новый пароль банка данных: ");
+    if (first)
+        second = io.askTerminal("Новый пароль еще раз: ");
+    if (!first || !second) {
+        io.err << "Нужен новый пароль, а терминала нет: укажите --new-password-file ФАЙЛ.\n";
+        return std::nullopt;
+    }
+    const bool same = *first == *second;
+    auto password = crypto::SecretBytes::From(*first);
+    crypto::Wipe(*first);
+    crypto::Wipe(*second);
+    if (!same) {
+        io.err << "Пароли не совпадают.\n";
+        return std::nullopt;
+    }
+    return password;
+}
+
+PasswordPrompt BankPasswordPrompt(CommandIo& io) {
+    if (io.passwordFile.empty() && !io.askTerminal)
+        return {};
+    return [&io](const std::filesystem::path& bank,
+                 int attempt) -> std::optional<crypto::SecretBytes> {
+        if (!io.passwordFile.empty())
+            return attempt == 0 ? ReadPasswordFile(io.passwordFile, io) : std::nullopt;
+        if (attempt >= 3)
+            return std::nullopt;
+        if (attempt > 0)
+            io.err << "Неверный пароль.\n";
+        std::optional<std::string> typed = io.askTerminal("Пароль банка данных " + bank.string() + ": ");
+        if (!typed)
+            return std::nullopt;
+        auto password = crypto::SecretBytes::From(*typed);
+        crypto::Wipe(*typed);
+        return password;
+    };
+}
+
 int OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io, BankAccess access) {
+    return OpenBankWith(doc, path, io, access, BankPasswordPrompt(io));
+}
+
+int OpenBankWith(CQuorvellineDoc& doc, const std::string& path, CommandIo& io, BankAccess access,
+                 PasswordPrompt prompt) {
+    doc.SetPasswordPrompt(std::move(prompt));
     auto opened = doc.OnOpenDocument(path, access);
-    if (opened)
+    if (opened) {
+        if (auto damaged = doc.TakeDamagedElements(); !damaged.empty())
+            io.err << MessageText(msg::SealedStreamsDamaged, {DamagedElementsText(damaged)})
+                   << '\n';
         return kExitOk;
+    }
     io.err << ErrorText(opened.error()) << '\n';
     return opened.error().messageId == msg::BankBusy ? kExitRefused : kExitBank;
+}
+
+std::optional<std::string> AskTerminalWithoutEcho(const std::string& prompt) {
+    if (!::isatty(STDIN_FILENO))
+        return std::nullopt;
+    const int tty = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (tty < 0)
+        return std::nullopt;
+    termios saved{};
+    const bool echoOff = ::tcgetattr(tty, &saved) == 0;
+    if (echoOff) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        quiet.c_lflag |= ECHONL;
+        (void)::tcsetattr(tty, TCSAFLUSH, &quiet);
+    }
+    (void)!::write(tty, prompt.data(), prompt.size());
+    std::string line;
+    bool got = false;
+    for (char c; ::read(tty, &c, 1) == 1;) {
+        if (c == '\n') {
+            got = true;
+            break;
+        }
+        line.push_back(c);
+    }
+    if (echoOff)
+        (void)::tcsetattr(tty, TCSAFLUSH, &saved);
+    ::close(tty);
+    if (!got && line.empty())
+        return std::nullopt;
+    return line;
 }
 
 bool SaveBank(CQuorvellineDoc& doc, CommandIo& io) {

@@ -17,7 +17,25 @@ namespace kelvo::cli {
 /// its session lock until the command ends). Returns kExitOk, or the exit status after the
 /// program's message was printed on standard error: kExitRefused when another program (the
 /// window, another kvb) holds the bank for changing, kExitBank when it cannot be opened.
+/// A protected bank is asked for its password through BankPasswordPrompt; elements that
+/// fail authentication are named on standard error (message 10153) and the command goes on.
 int OpenBank(CQuorvellineDoc& doc, const std::string& path, CommandIo& io, BankAccess access);
+/// OpenBank with the password of a protected bank asked through `prompt`.
+int OpenBankWith(CQuorvellineDoc& doc, const std::string& path, CommandIo& io, BankAccess access,
+                 PasswordPrompt prompt);
+/// The password of a protected bank: the first line of --password-file, else asked on the
+/// terminal without echo (`what` names it in the question). Nothing, with a message printed,
+/// when the file cannot be read or there is no terminal.
+std::optional<crypto::SecretBytes> ReadPassword(CommandIo& io, const std::string& what);
+/// The first line of a password file; nothing, with a message, when it cannot be read.
+std::optional<crypto::SecretBytes> ReadPasswordFile(const std::string& path, CommandIo& io);
+/// A new password: the first line of `file` when given, else asked twice on the terminal.
+std::optional<crypto::SecretBytes> ReadNewPassword(CommandIo& io, const std::string& file);
+/// How the document asks for the password of a protected bank under kvb: --password-file
+/// (one attempt), else the terminal (three attempts), else not at all (the open then fails
+/// with message 10150 and status 2).
+PasswordPrompt BankPasswordPrompt(CommandIo& io);
+
 /// Saves the open bank to its own file; on failure prints the message and returns false.
 bool SaveBank(CQuorvellineDoc& doc, CommandIo& io);
 /// Prints the text a user is shown for `error` on standard error and returns kExitRefused.

@@ -5,8 +5,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,12 +22,20 @@ enum Exit : int {
     kExitRefused = 3, ///< the operation was refused or failed
 };
 
+/// Reads a line from the user's terminal without echo, after showing `prompt`; nothing when
+/// there is no terminal to ask.
+using TerminalAsk = std::function<std::optional<std::string>(const std::string& prompt)>;
+
 /// The streams a command runs over, and the global options.
 struct CommandIo {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
     bool json = false;
+    /// --password-file: its first line is the password of a protected bank.
+    std::string passwordFile;
+    /// How a password is asked for without --password-file (none: no terminal).
+    TerminalAsk askTerminal;
 };
 
 class Command {
@@ -49,6 +59,8 @@ const std::vector<CommandEntry>& AllCommands();
 /// Runs kvb with `args` (without the program name) over the given streams; returns the exit
 /// status.
 int RunKvb(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err);
+           std::ostream& err, TerminalAsk askTerminal = {});
+/// Asks on the controlling terminal with echo off, when standard input is a terminal.
+std::optional<std::string> AskTerminalWithoutEcho(const std::string& prompt);
 
 } // namespace kelvo::cli

@@ -26,6 +26,9 @@ const std::vector<CommandEntry>& AllCommands() {
         {"index", "Индекс ключевых слов (--rebuild: перестроить)", MakeIndexCommand},
         {"query", "Объекты, у которых есть все ключевые слова", MakeQueryCommand},
         {"search", "Поиск в банке данных", MakeSearchCommand},
+        {"protect", "Защитить банк данных паролем", MakeProtectCommand},
+        {"unprotect", "Снять защиту банка данных", MakeUnprotectCommand},
+        {"passwd", "Сменить пароль защищенного банка данных", MakePasswdCommand},
         {"pwgen", "Генератор паролей", MakePwgenCommand},
     };
     return commands;

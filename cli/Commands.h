@@ -27,5 +27,8 @@ std::unique_ptr<Command> MakePwgenCommand();
 std::unique_ptr<Command> MakeIndexCommand();
 std::unique_ptr<Command> MakeQueryCommand();
 std::unique_ptr<Command> MakeSearchCommand();
+std::unique_ptr<Command> MakeProtectCommand();
+std::unique_ptr<Command> MakeUnprotectCommand();
+std::unique_ptr<Command> MakePasswdCommand();
 
 } // namespace kelvo::cli

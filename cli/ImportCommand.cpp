@@ -25,7 +25,7 @@ public:
         if (!under)
             return kExitRefused;
         RecordImportSource source;
-        if (auto loaded = source.Load(m_from); !loaded) {
+        if (auto loaded = source.Load(m_from, nullptr, BankPasswordPrompt(io)); !loaded) {
             io.err << ErrorText(loaded.error()) << '\n';
             return kExitBank;
         }

@@ -59,7 +59,7 @@ std::string UsageMessage(const CLI::ParseError& e) {
 } // namespace
 
 int RunKvb(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, TerminalAsk askTerminal) {
     CLI::App app("kvb — работа с банком данных Kelvo из командной строки.\n"
                  "Коды выхода: 0 — готово; 1 — неверный вызов; 2 — банк данных не удается "
                  "открыть; 3 — операция отклонена или не удалась.",
@@ -67,6 +67,10 @@ int RunKvb(const std::vector<std::string>& args, std::istream& in, std::ostream&
     RussianDefaults(app);
     bool json = false;
     app.add_flag("--json", json, "Вывести результат одним документом JSON");
+    std::string passwordFile;
+    app.add_option("--password-file", passwordFile,
+                   "Файл, первая строка которого — пароль защищенного банка данных")
+        ->type_name("ФАЙЛ");
     app.require_subcommand(1);
     app.fallthrough();
 
@@ -99,7 +103,7 @@ int RunKvb(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return kExitUsage;
     }
 
-    CommandIo io{in, out, err, json};
+    CommandIo io{in, out, err, json, passwordFile, std::move(askTerminal)};
     for (Entry& entry : entries)
         if (entry.app->parsed())
             return entry.command->Run(io);

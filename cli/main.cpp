@@ -12,5 +12,6 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return kelvo::cli::RunKvb(args, std::cin, std::cout, std::cerr);
+    return kelvo::cli::RunKvb(args, std::cin, std::cout, std::cerr,
+                              kelvo::cli::AskTerminalWithoutEcho);
 }

@@ -12,6 +12,8 @@ namespace kelvo {
 
 const std::array<std::uint8_t, 16> kBankId = {0x52, 0x0C, 0x1F, 0x6B, 0x7E, 0x9A, 0x3B, 0x4D,
                                               0xA5, 0xC8, 0x2E, 0x91, 0xD4, 0x7F, 0x0B, 0x36};
+const std::array<std::uint8_t, 16> kProtectedBankId = {
+    0x71, 0x5A, 0x3E, 0x9C, 0x4B, 0x2D, 0x86, 0x4F, 0xB1, 0xE0, 0x7A, 0x5D, 0x3C, 0x9F, 0x2E, 0x48};
 
 namespace {
 
@@ -57,14 +59,16 @@ std::uint32_t TickCount() {
     return static_cast<std::uint32_t>(ms);
 }
 
-std::array<std::uint8_t, kBankHeaderSize>
-BuildBankHeader(std::uint32_t revision, const HeaderTime& time, std::uint32_t tickCount) {
+std::array<std::uint8_t, kBankHeaderSize> BuildBankHeader(std::uint32_t revision,
+                                                          const HeaderTime& time,
+                                                          std::uint32_t tickCount,
+                                                          bool protectedBank) {
     std::array<std::uint8_t, kBankHeaderSize> h{};
     static_assert(sizeof kSignature - 1 == 49);
     std::memcpy(h.data(), kSignature, 49);
     h[49] = 0x1A;
     std::memcpy(h.data() + 52, kMarker, 16);
-    std::memcpy(h.data() + kBankIdOffset, kBankId.data(), 16);
+    std::memcpy(h.data() + kBankIdOffset, (protectedBank ? kProtectedBankId : kBankId).data(), 16);
     Put32(h.data() + 260, 1);
     Put32(h.data() + 264, 0);
     Put32(h.data() + 268, 9);
@@ -79,11 +83,18 @@ BuildBankHeader(std::uint32_t revision, const HeaderTime& time, std::uint32_t ti
     return h;
 }
 
-Result<void> WriteBankHeader(cfb::Storage& root, std::uint32_t revision) {
+void SetBankId(std::string& header, bool protectedBank) {
+    if (header.size() < kBankIdOffset + 16)
+        header.resize(kBankHeaderSize, '\0');
+    std::memcpy(header.data() + kBankIdOffset, (protectedBank ? kProtectedBankId : kBankId).data(),
+                16);
+}
+
+Result<void> WriteBankHeader(cfb::Storage& root, std::uint32_t revision, bool protectedBank) {
     auto stream = OpenOrCreateStream(root, kBankHeaderStream);
     if (!stream)
         return stream.error();
-    const auto bytes = BuildBankHeader(revision, HeaderTime::NowUtc(), TickCount());
+    const auto bytes = BuildBankHeader(revision, HeaderTime::NowUtc(), TickCount(), protectedBank);
     if (auto seek = stream->Seek(0, SeekOrigin::Begin); !seek)
         return seek.error();
     auto written = stream->Write(bytes.data(), bytes.size());
@@ -111,10 +122,13 @@ Result<CheckedBank> CheckBankFile(const std::filesystem::path& path) {
         got += read.value();
     }
     *stream = cfb::Stream(); // released before the document goes on
-    if (got < kBankIdOffset + 16 ||
-        std::memcmp(header + kBankIdOffset, kBankId.data(), kBankId.size()) != 0)
-        return MessageError(hr::InvalidHeader, msg::NotABank, {shown});
     CheckedBank bank;
+    if (got >= kBankIdOffset + 16)
+        bank.isProtected = std::memcmp(header + kBankIdOffset, kProtectedBankId.data(), 16) == 0;
+    if (got < kBankIdOffset + 16 ||
+        (!bank.isProtected &&
+         std::memcmp(header + kBankIdOffset, kBankId.data(), kBankId.size()) != 0))
+        return MessageError(hr::InvalidHeader, msg::NotABank, {shown});
     if (got >= kRevisionOffset + 4)
         bank.revision = std::uint32_t{header[296]} | std::uint32_t{header[297]} << 8 |
                         std::uint32_t{header[298]} << 16 | std::uint32_t{header[299]} << 24;

@@ -68,6 +68,24 @@ inline constexpr int IndexNodeMissing = 10128;   // the object's key
 inline constexpr int ImportWriteFailed = 10129;  // the reason
 inline constexpr int CleanupWriteFailed = 10130; // the reason
 inline constexpr int DeleteBodiesFailed = 10131; // the reason
+// Protection of a bank by a password.
+inline constexpr int PasswordNeeded = 10150; // path
+inline constexpr int WrongPassword = 10151;
+inline constexpr int ProtectionDamaged = 10152;    // path
+inline constexpr int SealedStreamsDamaged = 10153; // the elements
+inline constexpr int ProtectedBankTitle = 10155;
+inline constexpr int ProtectFailed = 10156;        // path, the reason
+inline constexpr int UnprotectFailed = 10157;      // path, the reason
+inline constexpr int PasswordChangeFailed = 10158; // path, the reason
+inline constexpr int AlreadyProtected = 10159;
+inline constexpr int NotProtected = 10160;
+inline constexpr int EmptyPassword = 10161;
+inline constexpr int OpenCancelled = 10162;
+inline constexpr int GradeEmpty = 10164; // password strength grades
+inline constexpr int GradeVeryWeak = 10165;
+inline constexpr int GradeWeak = 10166;
+inline constexpr int GradeFair = 10167;
+inline constexpr int GradeStrong = 10168;
 // Texts the original wrote into its code.
 inline constexpr int CleanupWaiting = 20001;
 inline constexpr int ImportOpenFailed = 20002;

@@ -103,6 +103,7 @@ void CQuorvellineDoc::DeleteContents() {
     m_summary = DefaultBankSummary(m_title, m_currentUser);
     m_passwords.Clear();
     m_userProperties.clear();
+    m_sealer.reset();
 }
 
 Result<void> CQuorvellineDoc::OnNewDocument() {
@@ -130,17 +131,29 @@ Result<void> CQuorvellineDoc::OnOpenDocument(const std::filesystem::path& path, 
     if (!checked)
         return checked.error();
     cfb::Storage root = std::move(checked->root);
+    std::shared_ptr<BankSealer> sealer;
+    if (checked->isProtected) {
+        auto unlocked = Unlock(root, path);
+        if (!unlocked)
+            return unlocked.error();
+        sealer = std::move(*unlocked);
+        root.SetSealer(sealer);
+    }
     // Reopening the bank this document holds keeps its lock; another bank's lock replaces it.
     if (!sameLock)
         m_lock = std::move(lock);
 
     DeleteContents();
+    m_sealer = std::move(sealer);
     m_revision = checked->revision;
     m_currentUser = CurrentUserName();
     m_hasFile = true;
     m_tempPath.clear();
 
-    ReadSummary(root, m_currentUser, m_summary, m_userProperties);
+    (void)WithSummaryStorage(root, isProtected(), false, [this](cfb::Storage& sets) {
+        ReadSummary(sets, m_currentUser, m_summary, m_userProperties);
+        return Result<void>{};
+    });
     LoadPwdListFromStorage(m_passwords, root);
     // The trees report their selection once the bank file is released again, so that the
     // listener can read the selected record's body from it.
@@ -175,7 +188,7 @@ Result<void> CQuorvellineDoc::SaveAs(const std::filesystem::path& target) {
 }
 
 Result<void> CQuorvellineDoc::WriteBank(cfb::Storage& target) {
-    if (auto header = WriteBankHeader(target, m_revision); !header)
+    if (auto header = WriteBankHeader(target, m_revision, isProtected()); !header)
         return header;
     // The trees, the entries and the property sets are built in memory and copied into the
     // target, which keeps every element of the file that this save does not write.
@@ -196,8 +209,18 @@ Result<void> CQuorvellineDoc::WriteBank(cfb::Storage& target) {
     *pwdTree = cfb::Storage();
     if (auto r = SavePwdListToStorage(m_passwords, *memory); !r)
         return r;
-    if (auto r = WriteSummary(*memory, m_summary, m_revision, m_userProperties); !r)
+    // A protected bank keeps its sets sealed apart and shows only a title in the standard ones.
+    if (auto r = WithSummaryStorage(*memory, isProtected(), true,
+                                    [this](cfb::Storage& sets) {
+                                        return WriteSummary(sets, m_summary, m_revision,
+                                                            m_userProperties);
+                                    });
+        !r)
         return r;
+    if (isProtected()) {
+        if (auto r = WriteProtectedBankSummary(*memory); !r)
+            return r;
+    }
     if (auto r = memory->Commit(); !r)
         return r;
     return memory->CopyTo(target);
@@ -224,10 +247,15 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
     // The whole save is one transaction of the target: a bank file is changed in place, a new
     // one is built beside the path and moved there once complete. Whatever fails on the way,
     // the file keeps what it held, and the bank stays modified.
-    auto saving = SaveTarget::Open(target);
+    // A protected bank saved under another path, or any bank saved over a protected one,
+    // gets a new file: merging would mix sealed and plain elements, or two keys, in one file.
+    const bool own = m_hasFile && SameFile(m_path, target);
+    const bool fresh = !own && (isProtected() || (existed && IsProtectedBankFile(target)));
+    auto saving = fresh ? SaveTarget::Beside(target) : SaveTarget::Open(target);
     if (!saving)
         return fail(saving.error());
     cfb::Storage& root = saving->root();
+    root.SetSealer(m_sealer);
     // The record bodies written so far come along: from the working file of a bank never
     // saved, or from the old file on Save As. A source that cannot be opened is skipped.
     if (!m_hasFile && !m_tempPath.empty() && !SameFile(m_tempPath, target)) {
@@ -238,6 +266,7 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
     }
     if (m_saveAsMode && !m_path.empty() && !SameFile(m_path, target)) {
         if (auto old = cfb::Storage::OpenFile(m_path, cfb::mode::OpenRead)) {
+            old->SetSealer(m_sealer);
             if (auto copied = old->CopyTo(root); !copied)
                 return fail(copied.error());
         }
@@ -248,7 +277,8 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
         m_summary.lastSaved = previousSaved;
         return fail(written.error());
     }
-    (void)UpdateByteCount(root); // informational only
+    if (!isProtected())
+        (void)UpdateByteCount(root); // informational only
     if (auto finished = saving->Finish(); !finished) {
         m_summary.lastSaved = previousSaved;
         return fail(finished.error());
@@ -265,16 +295,89 @@ Result<void> CQuorvellineDoc::OnSaveDocument(const std::filesystem::path& target
     return {};
 }
 
+Result<cfb::Storage> CQuorvellineDoc::OpenBankFile(const std::filesystem::path& path) {
+    auto root = OpenOrCreateBankFile(path);
+    if (root)
+        root->SetSealer(m_sealer);
+    return root;
+}
+
 Result<cfb::Storage> CQuorvellineDoc::WorkingStorage() {
     if (m_hasFile)
-        return OpenOrCreateBankFile(m_path);
+        return OpenBankFile(m_path);
     if (m_tempPath.empty()) {
         auto made = MakeTempFile();
         if (!made)
             return MessageError(made.code(), msg::NoWorkingFile);
         m_tempPath = std::move(*made);
     }
-    return OpenOrCreateBankFile(m_tempPath);
+    return OpenBankFile(m_tempPath);
+}
+
+// ---- protection -----------------------------------------------------------------------
+
+Result<std::shared_ptr<BankSealer>> CQuorvellineDoc::Unlock(cfb::Storage& root,
+                                                            const std::filesystem::path& path) {
+    return UnlockWithPrompt(root, path, m_prompt);
+}
+
+std::vector<std::u16string> CQuorvellineDoc::TakeDamagedElements() {
+    return m_sealer ? m_sealer->TakeFailures() : std::vector<std::u16string>{};
+}
+
+Result<void> CQuorvellineDoc::SaveBeforeRewrite() {
+    if (!m_hasFile || m_path.empty())
+        return MessageError(hr::InvalidArg, msg::BankHasNoFile);
+    if (m_listener)
+        m_listener->OnSaveCurrentBody();
+    if (!m_modified)
+        return {};
+    m_saveAsMode = false;
+    return OnSaveDocument(m_path);
+}
+
+Result<void> CQuorvellineDoc::Protect(std::string_view password, const crypto::KdfParams& params) {
+    if (isProtected())
+        return MessageError(hr::AccessDenied, msg::AlreadyProtected);
+    if (password.empty())
+        return MessageError(hr::InvalidArg, msg::EmptyPassword);
+    if (auto saved = SaveBeforeRewrite(); !saved)
+        return saved;
+    auto sealer = ProtectBankFile(m_path, password, params);
+    if (!sealer)
+        return sealer.error();
+    m_sealer = std::move(*sealer);
+    Refresh();
+    return {};
+}
+
+Result<void> CQuorvellineDoc::Unprotect(std::string_view password) {
+    if (!isProtected())
+        return MessageError(hr::AccessDenied, msg::NotProtected);
+    if (auto saved = SaveBeforeRewrite(); !saved)
+        return saved;
+    if (auto done = UnprotectBankFile(m_path, password); !done)
+        return done;
+    m_sealer.reset();
+    Refresh();
+    return {};
+}
+
+Result<void> CQuorvellineDoc::ChangePassword(std::string_view oldPassword,
+                                             std::string_view newPassword,
+                                             const crypto::KdfParams& params) {
+    if (!isProtected())
+        return MessageError(hr::AccessDenied, msg::NotProtected);
+    if (newPassword.empty())
+        return MessageError(hr::InvalidArg, msg::EmptyPassword);
+    if (auto saved = SaveBeforeRewrite(); !saved)
+        return saved;
+    auto sealer = ChangeBankPassword(m_path, oldPassword, newPassword, params);
+    if (!sealer)
+        return sealer.error();
+    m_sealer = std::move(*sealer);
+    Refresh();
+    return {};
 }
 
 TreeNode* CQuorvellineDoc::AddNode(TreeKind kind, TreeNode* parent, AnsiView title) {

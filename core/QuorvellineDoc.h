@@ -4,6 +4,7 @@
 // window learns of changes through DocumentListener.
 #pragma once
 
+#include "core/BankProtection.h"
 #include "core/BankSummary.h"
 #include "core/BankTrees.h"
 #include "core/Messages.h"
@@ -16,6 +17,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,6 +83,24 @@ public:
     /// "Kel*.tmp" in $TMPDIR or /tmp, mode 0600). Obtain it for one operation and let it go.
     Result<cfb::Storage> WorkingStorage();
 
+    // --- Protection ----------------------------------------------------------------------
+    /// How Open asks for the password of a protected bank (none: such a bank is refused with
+    /// message 10150).
+    void SetPasswordPrompt(PasswordPrompt prompt) { m_prompt = std::move(prompt); }
+    bool isProtected() const { return m_sealer != nullptr; }
+    /// The elements of the open protected bank that failed authentication so far (reported
+    /// with message 10153); read and emptied by the caller.
+    std::vector<std::u16string> TakeDamagedElements();
+    /// Protects the bank with `password`: a modified bank is saved first; a bank never
+    /// saved is refused (10114), so the caller saves it under a path first. The bank is
+    /// rewritten beside itself and replaced by rename; on a failure it stays as it was.
+    Result<void> Protect(std::string_view password, const crypto::KdfParams& params);
+    /// Writes the protected bank plain again, once `password` is confirmed.
+    Result<void> Unprotect(std::string_view password);
+    /// A new password (and data key) for the protected bank, once `oldPassword` is confirmed.
+    Result<void> ChangePassword(std::string_view oldPassword, std::string_view newPassword,
+                                const crypto::KdfParams& params);
+
     // --- State -------------------------------------------------------------------------
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true);
@@ -143,8 +164,18 @@ private:
     bool HoldsLockOf(const std::filesystem::path& path) const;
     Result<void> TakeLock(const std::filesystem::path& path, SessionLock& lock) const;
     Result<void> WriteBank(cfb::Storage& target);
+    /// Asks for the password and unlocks `root` of the protected bank at `path`.
+    Result<std::shared_ptr<BankSealer>> Unlock(cfb::Storage& root,
+                                               const std::filesystem::path& path);
+    /// Saves a modified bank before it is rewritten; refuses a bank that has no file.
+    Result<void> SaveBeforeRewrite();
+    /// The file of the open bank with its sealer, for one operation.
+    Result<cfb::Storage> OpenBankFile(const std::filesystem::path& path);
 
     DocumentListener* m_listener = nullptr;
+    PasswordPrompt m_prompt;
+    /// The sealer of the open protected bank (its data key in locked memory), or null.
+    std::shared_ptr<BankSealer> m_sealer;
     RecordTree m_records;
     RecordTree m_folders;
     PwdList m_passwords;

@@ -63,12 +63,23 @@ void DropBody(cfb::Storage& data, std::u16string_view name) {
 
 } // namespace
 
-Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progress* progress) {
+Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progress* progress,
+                                      const PasswordPrompt& prompt) {
     // Read-only: choosing a file to import from must never change it.
     auto root = cfb::Storage::OpenFile(path, cfb::mode::OpenRead);
     if (!root) {
         m_loaded = false;
         return MessageError(root.code(), msg::ImportOpenFailed);
+    }
+    std::shared_ptr<BankSealer> sealer;
+    if (IsProtectedRoot(*root)) {
+        auto unlocked = UnlockWithPrompt(*root, path, prompt);
+        if (!unlocked) {
+            m_loaded = false;
+            return unlocked.error();
+        }
+        sealer = std::move(*unlocked);
+        root->SetSealer(sealer);
     }
     Say(progress, StringText(msg::ImportLoading));
 
@@ -94,6 +105,7 @@ Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progres
         first->expanded = true;
 
     m_path = path;
+    m_sealer = std::move(sealer);
     m_loaded = true;
     Say(progress, {});
     return {};
@@ -126,6 +138,7 @@ Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
         if (!root)
             return MessageError(root.code(), msg::ImportOpenFailed);
         sourceRoot = std::move(*root);
+        sourceRoot.SetSealer(source.sealer());
         if (auto data = sourceRoot.OpenStorage(kRecDataStorage, cfb::mode::OpenRead)) {
             sourceData = std::move(*data);
             sourceBodies = StreamNames(sourceData);

@@ -23,15 +23,21 @@ public:
     /// records are ignored: the first top-level node is selected and expanded. On failure
     /// (the file cannot be opened or is not a compound file) the tree stays as it was, the
     /// source counts as not loaded, and the error carries message 20002.
-    Result<void> Load(const std::filesystem::path& path, Progress* progress = nullptr);
+    /// A protected bank asks `prompt` for its password (without one it is refused, 10150);
+    /// its key is kept for the copy of the bodies.
+    Result<void> Load(const std::filesystem::path& path, Progress* progress = nullptr,
+                      const PasswordPrompt& prompt = {});
 
     /// True after a successful Load (until a failed one).
     bool loaded() const { return m_loaded; }
     const std::filesystem::path& path() const { return m_path; }
     RecordTree& tree() { return m_tree; }
     const RecordTree& tree() const { return m_tree; }
+    /// The sealer of a protected source, or null.
+    const std::shared_ptr<BankSealer>& sealer() const { return m_sealer; }
 
 private:
+    std::shared_ptr<BankSealer> m_sealer;
     RecordTree m_tree;
     std::filesystem::path m_path;
     bool m_loaded = false;

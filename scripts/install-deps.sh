@@ -11,6 +11,7 @@ PACKAGES=(
     clang libclang-rt-14-dev                # fuzz targets (libFuzzer) and sanitizers
     xvfb xauth                              # running the desktop program without a display
     tzdata                                  # time-zone tests of local date-times
+    libsodium-dev                           # cryptography of protected banks
     libreoffice-writer-nogui                # independent RTF reader the RTF tests check our bodies with
 )
 

@@ -47,6 +47,10 @@ Result<SaveTarget> SaveTarget::Open(const std::filesystem::path& path) {
         return SaveTarget(std::move(*opened), path, {});
     if (!Replaceable(opened.code()))
         return opened.error();
+    return Beside(path);
+}
+
+Result<SaveTarget> SaveTarget::Beside(const std::filesystem::path& path) {
     auto beside = cfb::Files().CreateUnique(cfb::FolderOf(path),
                                             "." + path.filename().string() + ".", ".tmp");
     if (!beside)

@@ -27,6 +27,9 @@ public:
     /// Fails, touching nothing, when there is a compound file that cannot be opened (open
     /// elsewhere, damaged, not permitted) or no file can be made beside the path.
     static Result<SaveTarget> Open(const std::filesystem::path& path);
+    /// Always a new compound file built beside the path, whatever the path holds now: a
+    /// rewrite of the whole file that must not merge into the old one.
+    static Result<SaveTarget> Beside(const std::filesystem::path& path);
     SaveTarget(SaveTarget&& other) noexcept;
     SaveTarget& operator=(SaveTarget&&) = delete;
     /// Without Finish, everything written is dropped: the file keeps its committed state, a

@@ -244,8 +244,105 @@ Result<void> Engine::Acquire(std::uint32_t entry) {
 
 void Engine::Release(std::uint32_t entry) {
     auto it = m_open.find(entry);
-    if (it != m_open.end() && --it->second == 0)
+    if (it != m_open.end() && --it->second == 0) {
         m_open.erase(it);
+        if (auto held = m_content.find(entry); held != m_content.end()) {
+            // A handle cannot report a failure; the engine keeps it for the next call.
+            if (!m_failure && m_writable) {
+                if (auto stored = StoreContent(entry, held->second); !stored)
+                    Fail(stored.error());
+            }
+            m_content.erase(held);
+        }
+    }
+}
+
+// ---- sealing --------------------------------------------------------------------------
+
+std::u16string Engine::PathOf(std::uint32_t entry) const {
+    std::vector<const std::u16string*> names;
+    std::uint32_t x = entry;
+    for (std::uint32_t steps = 0; x != Directory::Root && x != NoStream && steps <= m_dir.Count();
+         ++steps) {
+        names.push_back(&m_dir[x].name);
+        x = m_dir[x].owner;
+    }
+    std::u16string path;
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (!path.empty())
+            path += u'/';
+        path += **it;
+    }
+    return path;
+}
+
+void Engine::BeginContent(std::uint32_t entry, bool created) {
+    if (!m_sealer || !m_sealer->Seals(PathOf(entry)))
+        return;
+    Content& content = m_content[entry];
+    content = Content{};
+    if (created) {
+        content.loaded = true;
+        content.dirty = m_writable;
+    }
+}
+
+Result<void> Engine::LoadContent(std::uint32_t entry, Content& content) {
+    if (content.loaded)
+        return {};
+    std::string stored(static_cast<std::size_t>(m_dir[entry].size), '\0');
+    auto got = ReadStream(entry, 0, stored.data(), stored.size());
+    if (!got)
+        return got.error();
+    auto opened = m_sealer->Open(PathOf(entry), stored);
+    if (!opened)
+        return opened.error(); // a damaged stream: the file itself stays usable
+    content.bytes = std::move(*opened);
+    content.loaded = true;
+    return {};
+}
+
+std::uint64_t Engine::ContentSize(std::uint32_t entry) const {
+    if (auto it = m_content.find(entry); it != m_content.end() && it->second.loaded)
+        return it->second.bytes.size();
+    return m_sealer ? m_sealer->ContentSize(m_dir[entry].size) : m_dir[entry].size;
+}
+
+Result<void> Engine::StoreContent(std::uint32_t entry, Content& content) {
+    if (!content.dirty)
+        return {};
+    auto sealed = m_sealer->Seal(PathOf(entry), content.bytes);
+    if (!sealed)
+        return sealed.error();
+    if (auto r = ResizeStream(entry, sealed->size(), false); !r)
+        return r;
+    if (auto put = WriteStream(entry, 0, sealed->data(), sealed->size()); !put)
+        return put.error();
+    content.dirty = false;
+    return {};
+}
+
+Result<void> Engine::StoreContents() {
+    for (auto& [entry, content] : m_content) {
+        if (auto r = StoreContent(entry, content); !r)
+            return r;
+    }
+    return {};
+}
+
+Result<std::string> Engine::ReadContent(std::uint32_t entry) {
+    if (Content* held = HeldContent(entry)) {
+        if (auto r = LoadContent(entry, *held); !r)
+            return r.error();
+        return held->bytes;
+    }
+    std::string stored(static_cast<std::size_t>(m_dir[entry].size), '\0');
+    auto got = ReadStream(entry, 0, stored.data(), stored.size());
+    if (!got)
+        return got.error();
+    if (m_sealer && m_sealer->Seals(PathOf(entry)))
+        return m_sealer->Open(PathOf(entry), stored);
+    return stored;
 }
 
 bool Engine::IsWithin(std::uint32_t inner, std::uint32_t outer) const {
@@ -422,6 +519,8 @@ Result<void> Engine::Flush() {
         return *m_failure;
     if (!m_writable || !m_file)
         return {};
+    if (auto r = StoreContents(); !r)
+        return Fail(r.error());
     const bool changed = m_headerDirty || !m_dir.DirtyEntries().empty() || m_fat.AnyDirty() ||
                          m_miniFat.AnyDirty() || m_difat.IsDirty();
     if (!changed)
@@ -677,6 +776,8 @@ ElementStat Engine::Stat(std::uint32_t entry) const {
         st.type = e.type == TypeStorage ? ElementType::Storage : ElementType::Stream;
     }
     st.size = e.type == TypeStream ? e.size : 0;
+    if (e.type == TypeStream && m_sealer && m_sealer->Seals(PathOf(entry)))
+        st.size = ContentSize(entry);
     st.clsid = e.clsid;
     st.stateBits = e.stateBits;
     st.created = e.created;
@@ -740,6 +841,27 @@ Result<void> Engine::Copy(Engine& src, std::uint32_t srcEntry, Engine& dst,
                 if (!created)
                     return created.error();
                 target = *created;
+            }
+            if (s.type == TypeStream && (src.m_sealer || dst.m_sealer)) {
+                // Opened from the source's sealed form and sealed for the target's path.
+                auto content = src.ReadContent(job.src);
+                if (!content)
+                    return content.error();
+                std::string stored;
+                if (const std::u16string path = dst.PathOf(target);
+                    dst.m_sealer && dst.m_sealer->Seals(path)) {
+                    auto sealed = dst.m_sealer->Seal(path, *content);
+                    if (!sealed)
+                        return sealed.error();
+                    stored = std::move(*sealed);
+                } else {
+                    stored = std::move(*content);
+                }
+                if (auto r = dst.ResizeStream(target, stored.size(), false); !r)
+                    return r;
+                if (auto put = dst.WriteStream(target, 0, stored.data(), stored.size()); !put)
+                    return put.error();
+                continue;
             }
             if (s.type == TypeStream) {
                 if (auto r = dst.ResizeStream(target, s.size, false); !r)

@@ -23,6 +23,7 @@
 #include "platform/storage/MiniFat.h"
 #include "platform/storage/SectorFile.h"
 #include "platform/storage/Storage.h"
+#include "platform/storage/StreamSealer.h"
 
 #include <memory>
 #include <optional>
@@ -106,6 +107,31 @@ public:
     /// Current FILETIME.
     static std::uint64_t Now();
 
+    // Sealing (StreamSealer.h). With a sealer, every stream it seals is held in memory as
+    // its content while a handle has it open, opened on first use and sealed again when the
+    // handle goes or the file commits; copies open and seal on the way.
+    void SetSealer(std::shared_ptr<const StreamSealer> sealer) { m_sealer = std::move(sealer); }
+    const std::shared_ptr<const StreamSealer>& Sealer() const { return m_sealer; }
+    /// The element names from the root down to `entry`, "/" between them.
+    std::u16string PathOf(std::uint32_t entry) const;
+    /// A stream handle starts on `entry`: when the sealer seals it, its content is held from
+    /// now on (`created`: it is new and empty, and is sealed even if nothing is written).
+    void BeginContent(std::uint32_t entry, bool created);
+    /// The held content of an open sealed stream, or null for a stream stored as it is.
+    struct Content {
+        std::string bytes;
+        bool loaded = false;
+        bool dirty = false;
+    };
+    Content* HeldContent(std::uint32_t entry) {
+        auto it = m_content.find(entry);
+        return it == m_content.end() ? nullptr : &it->second;
+    }
+    /// Opens the stored form into `content` unless that was done.
+    Result<void> LoadContent(std::uint32_t entry, Content& content);
+    /// The content size of a sealed stream (held or stored).
+    std::uint64_t ContentSize(std::uint32_t entry) const;
+
 private:
     friend class StreamIo;
     friend class Validator;
@@ -138,6 +164,12 @@ private:
     Result<std::uint32_t> AllocateEntry();
     /// Keeps a stream's start sector in its entry in step with its chain.
     void SyncStart(std::uint32_t entry);
+    /// Seals a changed held content into its stream.
+    Result<void> StoreContent(std::uint32_t entry, Content& content);
+    /// Seals every changed held content.
+    Result<void> StoreContents();
+    /// The whole content of stream `entry`: held, opened from its sealed form, or as stored.
+    Result<std::string> ReadContent(std::uint32_t entry);
 
     std::unique_ptr<SectorFile> m_file;
     bool m_writable = false;
@@ -154,6 +186,9 @@ private:
     /// root, the regular sectors of the mini stream).
     std::vector<std::vector<std::uint32_t>> m_chains;
     std::unordered_map<std::uint32_t, std::uint32_t> m_open;
+    std::shared_ptr<const StreamSealer> m_sealer;
+    /// Open sealed streams by entry.
+    std::unordered_map<std::uint32_t, Content> m_content;
     /// Damage put right in memory while loading (for the validator to report).
     std::vector<std::string> m_repairs;
 };

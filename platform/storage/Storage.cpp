@@ -5,6 +5,8 @@
 #include "platform/storage/FileSystem.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace kelvo::cfb {
 
@@ -174,6 +176,7 @@ Result<Stream> Storage::OpenStream(std::u16string_view name, std::uint32_t acces
     auto entry = OpenChild(name, accessMode, TypeStream);
     if (!entry)
         return entry.error();
+    m_engine->BeginContent(*entry, false);
     return Stream(m_engine, *entry, accessMode);
 }
 
@@ -181,6 +184,7 @@ Result<Stream> Storage::CreateStream(std::u16string_view name, std::uint32_t acc
     auto entry = CreateChild(name, accessMode, TypeStream);
     if (!entry)
         return entry.error();
+    m_engine->BeginContent(*entry, true);
     return Stream(m_engine, *entry, accessMode);
 }
 
@@ -208,6 +212,9 @@ Result<void> Storage::RenameElement(std::u16string_view oldName, std::u16string_
     auto entry = m_engine->Find(m_entry, oldName);
     if (!entry)
         return entry.error();
+    // A sealed element's stored form is bound to its path: it is sealed again under the new one.
+    if (m_engine->Sealer())
+        return CopyElementTo(oldName, *this, newName, true, false);
     return m_engine->RenameElement(*entry, newName);
 }
 
@@ -241,7 +248,7 @@ Result<void> Storage::CopyElementTo(std::u16string_view name, Storage& dest,
         if (auto r = dst.DestroyElement(old); !r)
             return r;
     }
-    if (move && same)
+    if (move && same && !src.Sealer())
         return src.MoveElement(*entry, dest.m_entry, newName);
     if (auto r = Engine::Copy(src, *entry, dst, dest.m_entry, newName, false); !r)
         return r;
@@ -287,6 +294,15 @@ Result<void> Storage::Status() const {
 void Storage::Discard() {
     if (m_engine)
         m_engine->Discard();
+}
+
+void Storage::SetSealer(std::shared_ptr<const StreamSealer> sealer) {
+    if (m_engine)
+        m_engine->SetSealer(std::move(sealer));
+}
+
+std::shared_ptr<const StreamSealer> Storage::Sealer() const {
+    return m_engine ? m_engine->Sealer() : nullptr;
 }
 
 Result<ElementStat> Storage::Stat() const {
@@ -343,6 +359,17 @@ Result<void> Stream::CheckWritable() const {
 Result<std::size_t> Stream::Read(void* buffer, std::size_t size) {
     if (auto live = Live(m_engine); !live)
         return live.error();
+    if (Engine::Content* held = m_engine->HeldContent(m_entry)) {
+        if (auto r = m_engine->LoadContent(m_entry, *held); !r)
+            return r.error();
+        if (m_pos >= held->bytes.size())
+            return std::size_t{0};
+        const std::size_t n =
+            std::min<std::uint64_t>(size, held->bytes.size() - static_cast<std::size_t>(m_pos));
+        std::memcpy(buffer, held->bytes.data() + m_pos, n);
+        m_pos += n;
+        return n;
+    }
     auto n = m_engine->ReadStream(m_entry, m_pos, buffer, size);
     if (n)
         m_pos += *n;
@@ -352,6 +379,20 @@ Result<std::size_t> Stream::Read(void* buffer, std::size_t size) {
 Result<std::size_t> Stream::Write(const void* buffer, std::size_t size) {
     if (auto r = CheckWritable(); !r)
         return r.error();
+    if (Engine::Content* held = m_engine->HeldContent(m_entry)) {
+        if (auto r = m_engine->LoadContent(m_entry, *held); !r)
+            return r.error();
+        if (size == 0)
+            return std::size_t{0};
+        if (m_pos > std::numeric_limits<std::uint32_t>::max())
+            return MakeError(hr::MediumFull, "a stream beyond 4 GB");
+        if (held->bytes.size() < m_pos + size)
+            held->bytes.resize(static_cast<std::size_t>(m_pos + size));
+        std::memcpy(held->bytes.data() + m_pos, buffer, size);
+        held->dirty = true;
+        m_pos += size;
+        return size;
+    }
     auto n = m_engine->WriteStream(m_entry, m_pos, buffer, size);
     if (n)
         m_pos += *n;
@@ -365,7 +406,9 @@ Result<std::uint64_t> Stream::Seek(std::int64_t offset, SeekOrigin origin) {
     if (origin == SeekOrigin::Current)
         base = static_cast<std::int64_t>(m_pos);
     else if (origin == SeekOrigin::End)
-        base = static_cast<std::int64_t>(m_engine->Dir()[m_entry].size);
+        base = static_cast<std::int64_t>(m_engine->HeldContent(m_entry)
+                                             ? m_engine->ContentSize(m_entry)
+                                             : m_engine->Dir()[m_entry].size);
     if ((offset < 0 && base + offset < 0) ||
         (offset > 0 && base > std::numeric_limits<std::int64_t>::max() - offset))
         return MakeError(hr::InvalidFunction, "seek outside the stream");
@@ -376,12 +419,27 @@ Result<std::uint64_t> Stream::Seek(std::int64_t offset, SeekOrigin origin) {
 Result<std::uint64_t> Stream::Size() const {
     if (auto live = Live(m_engine); !live)
         return live.error();
+    if (m_engine->HeldContent(m_entry))
+        return m_engine->ContentSize(m_entry);
     return m_engine->Dir()[m_entry].size;
 }
 
 Result<void> Stream::SetSize(std::uint64_t size) {
     if (auto r = CheckWritable(); !r)
         return r;
+    if (Engine::Content* held = m_engine->HeldContent(m_entry)) {
+        if (size == 0) { // a rewrite from scratch needs nothing of the old content
+            held->bytes.clear();
+            held->loaded = true;
+        } else if (auto r = m_engine->LoadContent(m_entry, *held); !r) {
+            return r;
+        }
+        if (size > std::numeric_limits<std::uint32_t>::max())
+            return MakeError(hr::MediumFull, "a stream beyond 4 GB");
+        held->bytes.resize(static_cast<std::size_t>(size));
+        held->dirty = true;
+        return {};
+    }
     return m_engine->ResizeStream(m_entry, size);
 }
 
@@ -394,6 +452,12 @@ Result<ElementStat> Stream::Stat() const {
 Result<std::string> Stream::ReadAll() {
     if (auto live = Live(m_engine); !live)
         return live.error();
+    if (Engine::Content* held = m_engine->HeldContent(m_entry)) {
+        if (auto r = m_engine->LoadContent(m_entry, *held); !r)
+            return r.error();
+        m_pos = held->bytes.size();
+        return held->bytes;
+    }
     std::string out(static_cast<std::size_t>(m_engine->Dir()[m_entry].size), '\0');
     auto n = m_engine->ReadStream(m_entry, 0, out.data(), out.size());
     if (!n)
@@ -405,6 +469,13 @@ Result<std::string> Stream::ReadAll() {
 Result<void> Stream::WriteAll(std::string_view bytes) {
     if (auto r = CheckWritable(); !r)
         return r;
+    if (Engine::Content* held = m_engine->HeldContent(m_entry)) {
+        held->bytes.assign(bytes);
+        held->loaded = true;
+        held->dirty = true;
+        m_pos = bytes.size();
+        return {};
+    }
     if (auto r = m_engine->ResizeStream(m_entry, bytes.size(), false); !r)
         return r;
     auto n = m_engine->WriteStream(m_entry, 0, bytes.data(), bytes.size());

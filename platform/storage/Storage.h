@@ -75,6 +75,7 @@ struct ElementStat {
 
 class Engine; // one open compound file, shared by all handles into it
 class Validator;
+class StreamSealer;
 
 class Stream;
 
@@ -145,6 +146,14 @@ public:
     /// for callers whose own layer kept only that something failed.
     Result<void> Status() const;
     Result<ElementStat> Stat() const;
+
+    /// Seals the streams of this file from now on (StreamSealer.h): content written through
+    /// any handle is stored sealed, content read is opened first, copies in and out of the
+    /// file open and seal on the way. Null stores everything as it is again. Set it on a root
+    /// that has no stream open.
+    void SetSealer(std::shared_ptr<const StreamSealer> sealer);
+    /// The sealer of this file, or null.
+    std::shared_ptr<const StreamSealer> Sealer() const;
 
     /// The bytes of a compound file created or opened in memory.
     Result<std::string> MemoryBytes() const;

@@ -32,6 +32,19 @@ const std::filesystem::path kSource = "/other/source.Kvb";
 const std::filesystem::path kCopy = "/other/copy.Kvb";
 const std::filesystem::path kFresh = "/bank/new.Kvb";
 const std::filesystem::path kRescue = "/rescue/saved.Kvb";
+const std::filesystem::path kSealed = "/bank/sealed.Kvb";
+const std::string kPassword = "пароль банка";
+const std::string kNewPassword = "новый пароль";
+
+// Answers the password of a protected bank with the old password, then the new one.
+void AnswerPasswords(CQuorvellineDoc& doc) {
+    doc.SetPasswordPrompt(
+        [](const std::filesystem::path&, int attempt) -> std::optional<crypto::SecretBytes> {
+            if (attempt > 1)
+                return std::nullopt;
+            return crypto::SecretBytes::From(attempt == 0 ? kPassword : kNewPassword);
+        });
+}
 
 // Content of a path that holds no file.
 const Content kAbsent{{"<no file>", ""}};
@@ -94,6 +107,10 @@ const FileImages& BaseFiles() {
         FileImages out;
         out[kBank] = *fs.Image(kBank);
         out[kSource] = *fs.Image(kSource);
+        // The same bank protected by a password.
+        EXPECT_TRUE(doc.SaveAs(kSealed));
+        EXPECT_TRUE(doc.Protect(kPassword, crypto::KdfParams::Minimum()));
+        out[kSealed] = *fs.Image(kSealed);
         return out;
     }();
     return files;
@@ -134,6 +151,12 @@ struct Operation {
 
 void OpenBank(CQuorvellineDoc& doc) {
     const Result<void> opened = doc.OnOpenDocument(kBank);
+    ASSERT_TRUE(opened) << Why(opened);
+}
+
+void OpenSealed(CQuorvellineDoc& doc) {
+    AnswerPasswords(doc);
+    const Result<void> opened = doc.OnOpenDocument(kSealed);
     ASSERT_TRUE(opened) << Why(opened);
 }
 
@@ -222,6 +245,16 @@ const std::vector<Operation>& Operations() {
              }
          },
          [](CQuorvellineDoc& doc) { return doc.SaveAs(kFresh); }, 2, true},
+        {"protect", kBank, OpenBank,
+         [](CQuorvellineDoc& doc) { return doc.Protect(kPassword, crypto::KdfParams::Minimum()); },
+         2, false},
+        {"unprotect", kSealed, OpenSealed,
+         [](CQuorvellineDoc& doc) { return doc.Unprotect(kPassword); }, 2, false},
+        {"password_change", kSealed, OpenSealed,
+         [](CQuorvellineDoc& doc) {
+             return doc.ChangePassword(kPassword, kNewPassword, crypto::KdfParams::Minimum());
+         },
+         2, false},
     };
     return ops;
 }
@@ -231,6 +264,8 @@ std::vector<std::filesystem::path> Untouched(const Operation& op) {
     std::vector<std::filesystem::path> out{kSource};
     if (op.target != kBank)
         out.push_back(kBank);
+    if (op.target != kSealed)
+        out.push_back(kSealed);
     return out;
 }
 
@@ -293,6 +328,7 @@ protected:
             alone.Install();
             alone.Reset({{Op().target, it->second}});
             CQuorvellineDoc opened;
+            AnswerPasswords(opened);
             const Result<void> open = opened.OnOpenDocument(Op().target, BankAccess::Read);
             EXPECT_TRUE(open) << Why(open);
             alone.Uninstall();
@@ -394,6 +430,7 @@ TEST_P(BankFaults, AFullDiskAtAnyWriteCallIsReportedAndLeavesACommittedState) {
             const Result<void> rescue = doc.SaveAs(kRescue);
             ASSERT_TRUE(rescue) << Why(rescue);
             CQuorvellineDoc again;
+            AnswerPasswords(again);
             const Result<void> reopened = again.OnOpenDocument(kRescue, BankAccess::Read);
             ASSERT_TRUE(reopened) << Why(reopened);
             EXPECT_EQ(again.records().PreOrder().size(), doc.records().PreOrder().size());
@@ -446,6 +483,7 @@ TEST_P(BankFaults, APowerCutAtAnyMomentLeavesACommittedState) {
     for (std::size_t i = 0; i < sample.size(); ++i) {
         m_fs.Reset({{Op().target, sample[i]}});
         CQuorvellineDoc doc;
+        AnswerPasswords(doc);
         const Result<void> opened = doc.OnOpenDocument(Op().target, BankAccess::Read);
         EXPECT_TRUE(opened) << Why(opened);
     }
