@@ -4,12 +4,12 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include <cstdio>
-#include <termios.h>
-#include <unistd.h>
 #include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <termios.h>
+#include <unistd.h>
 
 namespace kelvo::cli {
 
@@ -76,7 +76,8 @@ PasswordPrompt BankPasswordPrompt(CommandIo& io) {
             return std::nullopt;
         if (attempt > 0)
             io.err << "Неверный пароль.\n";
-        std::optional<std::string> typed = io.askTerminal("Пароль банка данных " + bank.string() + ": ");
+        std::optional<std::string> typed =
+            io.askTerminal("Пароль банка данных " + bank.string() + ": ");
         if (!typed)
             return std::nullopt;
         auto password = crypto::SecretBytes::From(*typed);

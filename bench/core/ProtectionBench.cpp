@@ -35,8 +35,8 @@ template <class F> double Best(int rounds, F&& f) {
 
 // An RTF body of about `size` bytes of words, one in a thousand bodies holding "янтарь".
 std::string Body(std::size_t size, int n) {
-    static const char* words[] = {"\xEB\xE5\xF1", "\xF0\xE5\xEA\xE0", "\xE3\xEE\xF0\xE0",
-                                  "\xEF\xEE\xEB\xE5", "\xE4\xEE\xEC", "\xF1\xE0\xE4"};
+    static const char* words[] = {"\xEB\xE5\xF1",     "\xF0\xE5\xEA\xE0", "\xE3\xEE\xF0\xE0",
+                                  "\xEF\xEE\xEB\xE5", "\xE4\xEE\xEC",     "\xF1\xE0\xE4"};
     std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 ";
     unsigned x = static_cast<unsigned>(n) * 2654435761u;
     while (rtf.size() < size) {

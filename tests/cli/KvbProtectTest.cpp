@@ -114,8 +114,8 @@ TEST_F(KvbProtect, ProtectedBanksOpenWithThePasswordFileOnly) {
 TEST_F(KvbProtect, PasswdAndUnprotectTakeTheOldPasswordFirst) {
     const std::string first = Password("first.txt"), second = Password("second.txt");
     ASSERT_EQ(Kvb(With({"protect", m_bank, "--new-password-file", first})).status, 0);
-    auto changed = Kvb(With({"--password-file", first, "passwd", m_bank, "--new-password-file",
-                             second}));
+    auto changed =
+        Kvb(With({"--password-file", first, "passwd", m_bank, "--new-password-file", second}));
     ASSERT_EQ(changed.status, 0) << changed.err;
     EXPECT_EQ(Kvb({"--password-file", first, "tree", m_bank}).status, 2);
     EXPECT_EQ(Kvb({"--password-file", second, "tree", m_bank}).status, 0);
@@ -139,7 +139,7 @@ TEST_F(KvbProtect, TheTerminalIsAskedWithoutEchoWhenThereIsOne) {
     auto terminal = [&](const std::string& prompt) -> std::optional<std::string> {
         EXPECT_NE(prompt.find("ароль"), std::string::npos) << prompt;
         return asked < static_cast<int>(answers.size()) ? std::optional(answers[asked++])
-                                                         : std::nullopt;
+                                                        : std::nullopt;
     };
     ASSERT_EQ(Kvb(With({"protect", m_bank}), terminal).status, 0);
     EXPECT_EQ(asked, 2); // the new password and its confirmation
@@ -148,9 +148,9 @@ TEST_F(KvbProtect, TheTerminalIsAskedWithoutEchoWhenThereIsOne) {
     EXPECT_EQ(Kvb({"tree", m_bank}, terminal).status, 0); // a second attempt after a wrong one
     asked = 0;
     answers = {"тайна", "другая"};
-    EXPECT_EQ(Kvb(With({"--password-file", Password("first.txt"), "passwd", m_bank}), terminal)
-                  .status,
-              2); // the old password in the file is not this bank's
+    EXPECT_EQ(
+        Kvb(With({"--password-file", Password("first.txt"), "passwd", m_bank}), terminal).status,
+        2); // the old password in the file is not this bank's
     asked = 0;
     answers = {"тайна", "новая", "другая"}; // the old one, then two new ones that differ
     auto differ = Kvb(With({"passwd", m_bank}), terminal);
@@ -160,8 +160,8 @@ TEST_F(KvbProtect, TheTerminalIsAskedWithoutEchoWhenThereIsOne) {
 
 TEST_F(KvbProtect, TheProgramWithoutATerminalEndsWithStatusTwo) {
     ASSERT_EQ(Kvb(With({"--password-file", Password("first.txt"), "protect", m_bank})).status, 0);
-    const std::string command = std::string(KELVO_BINARY_DIR) + "/cli/kvb tree '" + m_bank +
-                                "' </dev/null >/dev/null 2>&1";
+    const std::string command =
+        std::string(KELVO_BINARY_DIR) + "/cli/kvb tree '" + m_bank + "' </dev/null >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 2);

@@ -32,6 +32,7 @@ const std::filesystem::path kSource = "/other/source.Kvb";
 const std::filesystem::path kCopy = "/other/copy.Kvb";
 const std::filesystem::path kFresh = "/bank/new.Kvb";
 const std::filesystem::path kRescue = "/rescue/saved.Kvb";
+const std::filesystem::path kSmall = "/bank/small.Kvb";
 const std::filesystem::path kSealed = "/bank/sealed.Kvb";
 const std::string kPassword = "пароль банка";
 const std::string kNewPassword = "новый пароль";
@@ -107,9 +108,14 @@ const FileImages& BaseFiles() {
         FileImages out;
         out[kBank] = *fs.Image(kBank);
         out[kSource] = *fs.Image(kSource);
-        // The same bank protected by a password.
-        EXPECT_TRUE(doc.SaveAs(kSealed));
-        EXPECT_TRUE(doc.Protect(kPassword, crypto::KdfParams::Minimum()));
+        // The rewrites of protection copy the whole bank at each of their runs: a smaller
+        // bank, plain and protected by a password.
+        CQuorvellineDoc small;
+        FillSampleBank(small, 40, 30);
+        EXPECT_TRUE(small.SaveAs(kSmall));
+        out[kSmall] = *fs.Image(kSmall);
+        EXPECT_TRUE(small.SaveAs(kSealed));
+        EXPECT_TRUE(small.Protect(kPassword, crypto::KdfParams::Minimum()));
         out[kSealed] = *fs.Image(kSealed);
         return out;
     }();
@@ -245,7 +251,11 @@ const std::vector<Operation>& Operations() {
              }
          },
          [](CQuorvellineDoc& doc) { return doc.SaveAs(kFresh); }, 2, true},
-        {"protect", kBank, OpenBank,
+        {"protect", kSmall,
+         [](CQuorvellineDoc& doc) {
+             const Result<void> opened = doc.OnOpenDocument(kSmall);
+             ASSERT_TRUE(opened) << Why(opened);
+         },
          [](CQuorvellineDoc& doc) { return doc.Protect(kPassword, crypto::KdfParams::Minimum()); },
          2, false},
         {"unprotect", kSealed, OpenSealed,
@@ -264,8 +274,9 @@ std::vector<std::filesystem::path> Untouched(const Operation& op) {
     std::vector<std::filesystem::path> out{kSource};
     if (op.target != kBank)
         out.push_back(kBank);
-    if (op.target != kSealed)
-        out.push_back(kSealed);
+    for (const auto& other : {kSmall, kSealed})
+        if (op.target != other)
+            out.push_back(other);
     return out;
 }
 
