@@ -16,6 +16,7 @@
 #include "shell/RecordViewPort.h"
 #include "shell/SettingsStore.h"
 #include "shell/ShellStrings.h"
+#include "shell/ToolCommands.h"
 #include "shell/UserDialogs.h"
 #include "widgets/StatusPaneBar.h"
 
@@ -137,6 +138,7 @@ CMainFrame::CMainFrame(CQuorvellineDoc& doc, SettingsStore& settings, UserDialog
         }};
     m_searchWindow = std::make_unique<BankSearchWindow>(finding);
     m_indexWindow = std::make_unique<BankIndexWindow>(finding);
+    m_tools = std::make_unique<ToolCommands>(*this, m_settings, m_dialogs);
 
     m_doc.SetListener(this);
     RefreshTrees();
@@ -570,7 +572,7 @@ bool CMainFrame::UpdateCommand(int id, CommandState& state) {
         state.enabled = true;
         return true;
     default:
-        return false;
+        return m_tools->UpdateCommand(id, state);
     }
 }
 
@@ -650,7 +652,7 @@ bool CMainFrame::RunCommand(int id) {
         m_indexWindow->Open();
         return true;
     default:
-        return false;
+        return m_tools->RunCommand(id);
     }
 }
 

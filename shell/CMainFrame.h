@@ -33,6 +33,7 @@ class BankSearchWindow;
 class CPwdView;
 class SettingsStore;
 class StatusPaneBar;
+class ToolCommands;
 class UserDialogs;
 
 class CMainFrame : public QMainWindow,
@@ -181,6 +182,7 @@ private:
     // Last, so that they go first: they read the document and the trees.
     std::unique_ptr<BankSearchWindow> m_searchWindow;
     std::unique_ptr<BankIndexWindow> m_indexWindow;
+    std::unique_ptr<ToolCommands> m_tools; ///< the maintenance windows' commands
 };
 
 } // namespace kelvo

@@ -1,0 +1,97 @@
+// Shows the bank maintenance windows over a sample bank and saves a picture of each into the
+// folder given (default: the current one), for the screenshots of the documentation.
+#include "core/QuorvellineDoc.h"
+#include "core/UserPropertyInput.h"
+#include "maintenance/ui/CBankPropSheet.h"
+#include "shell/Icons.h"
+#include "shell/SettingsStore.h"
+#include "shell/UserDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+using namespace kelvo;
+
+AnsiString A(const char* utf8) {
+    return Utf8ToAnsiLossy(utf8);
+}
+
+class Host : public MaintenanceHost {
+public:
+    void RecordsAdded(TreeNode*) override {}
+    QIcon RecordImage(int index) const override { return RecordTreeImage(index); }
+};
+
+// A bank with records, folders, passwords and properties, saved into `path`.
+void FillBank(CQuorvellineDoc& doc, const std::filesystem::path& path) {
+    (void)doc.OnNewDocument();
+    TreeNode* root = doc.records().first();
+    for (const char* title : {"Проекты", "Встречи", "Книги"}) {
+        TreeNode* node = doc.AddNode(TreeKind::Records, root, A(title));
+        for (int i = 1; i <= 3; ++i)
+            doc.AddNode(TreeKind::Records, node, A(title) + " " + std::to_string(i));
+    }
+    TreeNode* mail = doc.AddNode(TreeKind::Folders, doc.folders().first(), A("Почта"));
+    for (const char* title : {"Рабочая почта", "Личная почта"}) {
+        auto entry = std::make_unique<PwdItem>();
+        entry->title = A(title);
+        doc.AddPassword(std::move(entry), mail);
+    }
+    BankSummary& s = doc.summary();
+    s.title = A("Личный банк");
+    s.subject = A("Заметки и пароли");
+    s.company = A("Дом");
+    s.keywords = A("дела, книги, встречи");
+    for (auto [name, type, value] :
+         {std::tuple{"Телефон", 0, "+7 495 123-45-67"}, std::tuple{"Номер документа", 1, "1024"},
+          std::tuple{"Дата записи", 2, "05.12.2026 21:48:47"}, std::tuple{"Проверено", 3, "Да"}}) {
+        if (auto p = MakeUserProperty(doc.userProperties(), A(name), type, A(value)))
+            doc.userProperties().push_back(std::move(*p));
+    }
+    (void)doc.SaveAs(path);
+    (void)doc.Save();
+}
+
+void Save(QWidget& window, const QString& folder, const QString& name) {
+    window.show();
+    QApplication::processEvents();
+    const QString file = QDir(folder).filePath(name);
+    if (!window.grab().save(file))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    else
+        std::printf("%s\n", qPrintable(file));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    EnsureIconTheme();
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QTemporaryDir dir;
+    SettingsStore settings(dir.path() + QStringLiteral("/settings.ini"));
+    QtUserDialogs dialogs;
+    Host host;
+    CQuorvellineDoc doc;
+    FillBank(doc, std::filesystem::path(dir.path().toStdString()) / "Личный банк.Kvb");
+    const MaintenanceContext context{doc, settings, dialogs, host};
+
+    {
+        CBankPropSheet sheet(context);
+        const char* names[] = {"general", "bank", "statistics", "composition", "user"};
+        for (int i = 0; i < sheet.Tabs()->count(); ++i) {
+            sheet.Tabs()->setCurrentIndex(i);
+            Save(sheet, out,
+                 QStringLiteral("bank-properties-%1.png").arg(QString::fromLatin1(names[i])));
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,91 @@
+// The texts of the bank maintenance windows (UTF-8): the properties sheet and its pages, the
+// cleanup, revision and import dialogs. Texts the logic hands out (messages, status lines)
+// come from core/Messages.
+#pragma once
+
+namespace kelvo::mtext {
+
+inline constexpr const char* Ok = "ОК";
+inline constexpr const char* Cancel = "Отмена";
+inline constexpr const char* Close = "Закрыть";
+
+// The properties sheet.
+inline constexpr const char* PropSheetCaption = "Свойства банка данных";
+inline constexpr const char* GeneralPage = "Общие";
+inline constexpr const char* BankPage = "Банк";
+inline constexpr const char* StatisticsPage = "Статистика";
+inline constexpr const char* CompositionPage = "Состав";
+inline constexpr const char* UserPropertiesPage = "Свойства пользователя";
+
+// "Общие".
+inline constexpr const char* TypeLabel = "Тип:";
+inline constexpr const char* PathLabel = "Путь:";
+inline constexpr const char* SizeLabel = "Размер:";
+inline constexpr const char* ShortNameLabel = "Имя MS-DOS:";
+inline constexpr const char* CreatedLabel = "Создан:";
+inline constexpr const char* ModifiedLabel = "Изменен:";
+inline constexpr const char* AccessedLabel = "Открыт:";
+inline constexpr const char* AttributesLabel = "Атрибуты:";
+inline constexpr const char* ReadOnlyBox = "Только чтение";
+inline constexpr const char* HiddenBox = "Скрытый";
+inline constexpr const char* ArchiveBox = "Архивный";
+inline constexpr const char* SystemBox = "Системный";
+inline constexpr const char* WorkingFile = "Временный файл: %1";
+inline constexpr const char* NameLabel = "Имя:";
+
+// "Банк".
+inline constexpr const char* TitleLabel = "Название:";
+inline constexpr const char* SubjectLabel = "Тема:";
+inline constexpr const char* AuthorLabel = "Автор:";
+inline constexpr const char* ManagerLabel = "Руководитель:";
+inline constexpr const char* CompanyLabel = "Учреждение:";
+inline constexpr const char* CategoryLabel = "Категория:";
+inline constexpr const char* KeywordsLabel = "Ключевые слова:";
+inline constexpr const char* CommentsLabel = "Заметки:";
+
+// "Статистика".
+inline constexpr const char* PrintedLabel = "Напечатан:";
+inline constexpr const char* LastAuthorLabel = "Автор изменений:";
+inline constexpr const char* SaveCounterLabel = "Счётчик сохранения:";
+inline constexpr const char* EditTimeLabel = "Общее время правки:";
+inline constexpr const char* StatisticsLabel = "Статистика:";
+inline constexpr const char* ParameterColumn = "Параметр";
+inline constexpr const char* ValueColumn = "Значение";
+/// The rows of the statistics list, in order.
+inline constexpr const char* StatisticsRows[] = {
+    "Шаблон",           "Страниц",           "Слов",       "Символов",           "Строк",
+    "Слайдов",          "Скрытых объектов",  "Примечаний", "Клипов мультимедиа", "Абзацев",
+    "Ссылки устарели?", "Формат презентации"};
+
+// "Состав".
+inline constexpr const char* CompositionLabel = "Состав банка данных:";
+inline constexpr const char* CompositionBank = "Банк данных";
+inline constexpr const char* CompositionRecords = "Заголовки записей";
+inline constexpr const char* CompositionFolders = "Папки хранения паролей";
+inline constexpr const char* CompositionPasswords = "Заголовки паролей";
+
+// "Свойства пользователя".
+inline constexpr const char* PropertyNameLabel = "&Имя:";
+inline constexpr const char* PropertyTypeLabel = "&Тип:";
+inline constexpr const char* PropertyValueLabel = "&Значение:";
+inline constexpr const char* PropertiesLabel = "&Свойства:";
+inline constexpr const char* AddButton = "&Добавить";
+inline constexpr const char* DeleteButton = "&Удалить";
+inline constexpr const char* NameColumn = "Имя";
+inline constexpr const char* TypeColumn = "Тип";
+/// The type list (indexes are the type codes).
+inline constexpr const char* TypeChoices = "Текст~Число~Дата/Время~Значения \"Да/Нет\"~";
+/// The type names of the list's "Тип" column.
+inline constexpr const char* TypeNames[] = {"Текст", "Число", "Дата/Время", "Да/Нет"};
+/// The suggested names, each ended by "~".
+inline constexpr const char* SuggestedNames =
+    "Вопрос~Группа~Дата записи~Дата заполнения~Записано~Издатель~Источник~Клиент~Комната~"
+    "Назначение~Направить~Номер документа~Ответственный~Отдел~Отпечатано~Подразделение~"
+    "Получено от~Почтовое отделение~Проверено~Проект~Расположение~Редактор~Состояние~"
+    "Ссылка~Телефон~Цель~Язык~";
+inline constexpr const char* PropertyNameEmpty = "Введите имя свойства.";
+/// %1: the property's name.
+inline constexpr const char* AskDeleteProperty =
+    "Вы хотите удалить свойство '%1'?\nОтменить это действие не удастся.";
+
+} // namespace kelvo::mtext

@@ -1,0 +1,60 @@
+// The maintenance commands of the main window.
+#include "shell/ToolCommands.h"
+
+#include "shell/CMainFrame.h"
+#include "shell/CPwdView.h"
+#include "shell/CommandIds.h"
+#include "shell/Icons.h"
+
+namespace kelvo {
+
+ToolCommands::ToolCommands(CMainFrame& frame, SettingsStore& settings, UserDialogs& dialogs)
+    : m_frame(frame), m_settings(settings), m_dialogs(dialogs) {}
+
+MaintenanceContext ToolCommands::Context() {
+    return {m_frame.Document(), m_settings, m_dialogs, *this};
+}
+
+bool ToolCommands::UpdateCommand(int id, CommandState& state) {
+    switch (id) {
+    case cmd::BankProperties:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ToolCommands::RunCommand(int id) {
+    switch (id) {
+    case cmd::BankProperties:
+        ShowBankProperties(Context(), &m_frame);
+        break;
+    default:
+        return false;
+    }
+    m_frame.UpdateCommandUi();
+    return true;
+}
+
+void ToolCommands::ReloadSelectedBody() {
+    TreeNode* node = m_frame.Document().records().selected();
+    m_frame.RecordView().LoadRecordBody(node ? &node->item : nullptr);
+}
+
+void ToolCommands::RefillPasswordList() {
+    m_frame.PwdView().FillFromFolder();
+}
+
+void ToolCommands::RecordsAdded(TreeNode* top) {
+    if (top && top->parent)
+        top->parent->expanded = true; // the new subtree is in sight
+    m_frame.RecordTreeCtrl().Refresh();
+    m_frame.RecordTreeCtrl().RefreshImages();
+}
+
+QIcon ToolCommands::RecordImage(int index) const {
+    return RecordTreeImage(index);
+}
+
+} // namespace kelvo

@@ -1,0 +1,34 @@
+// The main window's commands that open the bank maintenance windows: bank properties,
+// cleanup, revision and import of records. The frame routes them here; each opens its
+// window through one call.
+#pragma once
+
+#include "maintenance/ui/MaintenanceWindows.h"
+#include "shell/CommandTarget.h"
+
+namespace kelvo {
+
+class CMainFrame;
+
+class ToolCommands : public CommandTarget, private MaintenanceHost {
+public:
+    ToolCommands(CMainFrame& frame, SettingsStore& settings, UserDialogs& dialogs);
+
+    bool UpdateCommand(int id, CommandState& state) override;
+    bool RunCommand(int id) override;
+
+private:
+    // MaintenanceHost
+    void ReloadSelectedBody() override;
+    void RefillPasswordList() override;
+    void RecordsAdded(TreeNode* top) override;
+    QIcon RecordImage(int index) const override;
+
+    MaintenanceContext Context();
+
+    CMainFrame& m_frame;
+    SettingsStore& m_settings;
+    UserDialogs& m_dialogs;
+};
+
+} // namespace kelvo
