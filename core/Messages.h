@@ -86,9 +86,10 @@ inline constexpr int GradeVeryWeak = 10165;
 inline constexpr int GradeWeak = 10166;
 inline constexpr int GradeFair = 10167;
 inline constexpr int GradeStrong = 10168;
+// Bank maintenance.
+inline constexpr int ImportOpenFailed = 10170; // the source's path, the reason
 // Texts the original wrote into its code.
 inline constexpr int CleanupWaiting = 20001;
-inline constexpr int ImportOpenFailed = 20002;
 inline constexpr int ImportLoading = 20003;
 inline constexpr int ImportCopying = 20004; // the record's title
 inline constexpr int ImportNotLoaded = 20005;

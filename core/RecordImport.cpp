@@ -69,7 +69,8 @@ Result<void> RecordImportSource::Load(const std::filesystem::path& path, Progres
     auto root = cfb::Storage::OpenFile(path, cfb::mode::OpenRead);
     if (!root) {
         m_loaded = false;
-        return MessageError(root.code(), msg::ImportOpenFailed);
+        return MessageError(root.code(), msg::ImportOpenFailed,
+                            {path.string(), ReasonText(root.error())});
     }
     std::shared_ptr<BankSealer> sealer;
     if (IsProtectedRoot(*root)) {
@@ -136,7 +137,8 @@ Result<ImportResult> ImportRecords(CQuorvellineDoc& doc, TreeNode* destination,
     if (!sameFile) {
         auto root = cfb::Storage::OpenFile(source.path(), cfb::mode::OpenRead);
         if (!root)
-            return MessageError(root.code(), msg::ImportOpenFailed);
+            return MessageError(root.code(), msg::ImportOpenFailed,
+                                {source.path().string(), ReasonText(root.error())});
         sourceRoot = std::move(*root);
         sourceRoot.SetSealer(source.sealer());
         if (auto data = sourceRoot.OpenStorage(kRecDataStorage, cfb::mode::OpenRead)) {

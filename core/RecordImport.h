@@ -12,7 +12,8 @@
 namespace kelvo {
 
 // The import's texts are in core/Messages: the statuses 20003 and 20004, the messages
-// 20002, 20005 and 20006, and the refusals and warning 10117, 10118, 10119 and 10129.
+// 20005 and 20006, and the refusals and warning 10117, 10118, 10119 and 10129, the open
+// failure 10170 naming the file and the reason.
 
 /// The record tree of a source file, as the import dialog shows it.
 class RecordImportSource {
@@ -22,7 +23,8 @@ public:
     /// for reading only and never changed. The expanded and selected flags stored with the
     /// records are ignored: the first top-level node is selected and expanded. On failure
     /// (the file cannot be opened or is not a compound file) the tree stays as it was, the
-    /// source counts as not loaded, and the error carries message 20002.
+    /// source counts as not loaded, and the error carries message 10170 naming
+    /// the file and the reason.
     /// A protected bank asks `prompt` for its password (without one it is refused, 10150);
     /// its key is kept for the copy of the bodies.
     Result<void> Load(const std::filesystem::path& path, Progress* progress = nullptr,

@@ -1,14 +1,12 @@
 #include "densor/Compactor.h"
 
-#include "platform/storage/Storage.h"
+#include "platform/storage/Compaction.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <system_error>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace kelvo::densor {
@@ -56,23 +54,6 @@ std::int32_t Length32(const fs::path& path) {
     return ec ? -1 : static_cast<std::int32_t>(static_cast<std::uint32_t>(size));
 }
 
-bool SyncFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-void SyncDirectory(const fs::path& dir) {
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // A failure: the text is printed and the program ends with -2.
 struct Failure {
     std::string text;
@@ -98,6 +79,19 @@ void MakeBackup(const fs::path& src, const fs::path& bak, const std::string& src
         throw Failure{Format("ERROR: Error creating backup copy of file '%s'!", srcText, 0)};
 }
 
+// The report's line when the copy begins.
+class CopyingNotice final : public Progress {
+public:
+    explicit CopyingNotice(std::ostream& out) : m_out(out) {}
+    void Start(std::size_t) override {
+        m_out << "Copying data to new file... Please Wait...\n";
+        m_out.flush();
+    }
+
+private:
+    std::ostream& m_out;
+};
+
 // The compaction proper. The new content is built in a temporary file beside the source and
 // moved over it only after a complete copy that reached the disk, so a failure at any point
 // leaves the source as it was.
@@ -107,56 +101,27 @@ void Compact(const fs::path& src, std::ostream& out, std::int32_t& before, std::
 
     out << "Createing Backup Copy of file...\n";
     MakeBackup(src, bak, srcText, out);
-    std::error_code ec;
 
-    // Read-only: the backup may share its bytes with the source (a hard link).
-    auto source = cfb::Storage::OpenFile(bak, cfb::mode::OpenRead);
-    if (!source)
-        throw Failure{
-            Format("ERROR: Error opening sourcefile '%s'! (hr=%08X)", bak.string(), source.code())};
-
-    // The source must be replaceable, as creating over it in place would require.
-    if (::access(src.c_str(), W_OK) != 0)
-        throw Failure{
-            Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText, hr::AccessDenied)};
-
-    const fs::path temp = fs::path(srcText + ".Densor.tmp");
-    fs::perms perms = fs::status(src, ec).permissions();
-    if (ec)
-        perms = fs::perms::owner_read | fs::perms::owner_write;
-    auto target = cfb::Storage::CreateFile(temp, cfb::mode::CreateNew, perms);
-    if (!target)
-        throw Failure{
-            Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText, target.code())};
-
-    out << "Copying data to new file... Please Wait...\n";
-    out.flush();
-
-    auto intactNote = [&]() {
-        return "\nThe file '" + srcText + "' was left unchanged; a copy of it is in '" +
-               bak.string() + "'.";
-    };
-    auto copied = source->CopyTo(*target);
-    Result<void> committed = copied ? target->Commit() : copied;
-    // Release the backup, then the new file (which flushes it).
-    source = cfb::Storage();
-    target = cfb::Storage();
-    if (!committed || !SyncFile(temp)) {
-        fs::remove(temp, ec);
-        throw Failure{FormatCode("ERROR: An Error occured while copying data (hr=%08X).",
-                                 committed ? hr::WriteFault : committed.code()) +
-                      intactNote()};
+    // The backup is read, never written: it may share its bytes with the source (a hard link).
+    CopyingNotice notice(out);
+    cfb::CompactionStep failed = cfb::CompactionStep::Done;
+    const auto compacted =
+        cfb::CompactFile(bak, src, fs::path(srcText + ".Densor.tmp"), &notice, &failed);
+    if (!compacted) {
+        const HResult code = compacted.code();
+        switch (failed) {
+        case cfb::CompactionStep::OpenSource:
+            throw Failure{
+                Format("ERROR: Error opening sourcefile '%s'! (hr=%08X)", bak.string(), code)};
+        case cfb::CompactionStep::CreateCopy:
+            throw Failure{Format("ERROR: Error creating new file '%s'! (hr=%08X)", srcText, code)};
+        default:
+            throw Failure{FormatCode("ERROR: An Error occured while copying data (hr=%08X).",
+                                     code) +
+                          "\nThe file '" + srcText + "' was left unchanged; a copy of it is in '" +
+                          bak.string() + "'."};
+        }
     }
-    fs::permissions(temp, perms, ec);
-    fs::rename(temp, src, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        throw Failure{
-            FormatCode("ERROR: An Error occured while copying data (hr=%08X).", hr::AccessDenied) +
-            intactNote()};
-    }
-    SyncDirectory(src.parent_path());
-
     after = Length32(src);
     before = Length32(bak);
 }

@@ -1,6 +1,9 @@
 // The maintenance commands of the main window.
 #include "shell/ToolCommands.h"
 
+#include "maintenance/ui/CBankClearDlg.h"
+#include "maintenance/ui/CImportRecordsDlg.h"
+
 #include "shell/CMainFrame.h"
 #include "shell/CPwdView.h"
 #include "shell/CommandIds.h"
@@ -18,7 +21,12 @@ MaintenanceContext ToolCommands::Context() {
 bool ToolCommands::UpdateCommand(int id, CommandState& state) {
     switch (id) {
     case cmd::BankProperties:
+    case cmd::BankCleanup:
         state.enabled = true;
+        return true;
+    case cmd::ImportRecords:
+        // A command of the record side: the records go under the selected record.
+        state.enabled = m_frame.CurrentTab() == 0 && m_frame.Document().records().selected();
         return true;
     default:
         return false;
@@ -30,11 +38,22 @@ bool ToolCommands::RunCommand(int id) {
     case cmd::BankProperties:
         ShowBankProperties(Context(), &m_frame);
         break;
+    case cmd::BankCleanup:
+        ShowBankCleanup(Context(), &m_frame);
+        break;
+    case cmd::ImportRecords:
+        ShowImportRecords(Context(), &m_frame);
+        break;
     default:
         return false;
     }
     m_frame.UpdateCommandUi();
     return true;
+}
+
+void ToolCommands::SaveEditedBody() {
+    if (m_frame.CurrentTab() == 0 && m_frame.RecordView().IsModified())
+        m_frame.OnSaveCurrentBody();
 }
 
 void ToolCommands::ReloadSelectedBody() {

@@ -19,6 +19,7 @@ public:
 
 private:
     // MaintenanceHost
+    void SaveEditedBody() override;
     void ReloadSelectedBody() override;
     void RefillPasswordList() override;
     void RecordsAdded(TreeNode* top) override;

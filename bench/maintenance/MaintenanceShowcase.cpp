@@ -26,6 +26,7 @@ AnsiString A(const char* utf8) {
 
 class Host : public MaintenanceHost {
 public:
+    void SaveEditedBody() override {}
     void RecordsAdded(TreeNode*) override {}
     QIcon RecordImage(int index) const override { return RecordTreeImage(index); }
 };

@@ -88,4 +88,32 @@ inline constexpr const char* PropertyNameEmpty = "Введите имя свой
 inline constexpr const char* AskDeleteProperty =
     "Вы хотите удалить свойство '%1'?\nОтменить это действие не удастся.";
 
+// The cleanup dialog.
+inline constexpr const char* CleanupCaption = "Очистка банка";
+inline constexpr const char* CleanupDescription =
+    "Очистка банка позволяет быстро стереть необходимую информацию из банка, не делая это "
+    "вручную. Это может быть полезно, если вы хотите сохранить структуру банка, удалив все "
+    "тексты записей и т.д.";
+inline constexpr const char* CleanupPrompt =
+    "Укажите элементы, подлежащие очистке, и нажмите кнопку \"Очистить\":";
+inline constexpr const char* CleanupRecordKeywords = "Ключевые слова из структуры записей";
+inline constexpr const char* CleanupRecordNotes = "Заметки из структуры записей";
+inline constexpr const char* CleanupRecordTexts = "Тексты записей";
+inline constexpr const char* CleanupFolderKeywords = "Ключевые слова из хранилища паролей";
+inline constexpr const char* CleanupFolderNotes = "Заметки из хранилища паролей";
+inline constexpr const char* CleanupPasswords = "Пароли";
+inline constexpr const char* CleanupButton = "Очистить";
+inline constexpr const char* StatusName = "Состояние";
+inline constexpr const char* ProgressName = "Ход выполнения";
+
+// The import dialog.
+inline constexpr const char* ImportCaption = "Импорт записей из банка";
+inline constexpr const char* ImportSourceLabel = "1. Исходный банк данных:";
+inline constexpr const char* ImportChooseButton = "...";
+inline constexpr const char* ImportChooseName = "Выбрать исходный банк данных";
+inline constexpr const char* ImportTreeLabel = "2. Выберите запись для импорта в подзапись текущей:";
+inline constexpr const char* ImportButton = "Импорт";
+inline constexpr const char* ImportFileFilter =
+    "Банки данных Quorvelline 2003 (*.Kvb *.kvb);;Все файлы (*)";
+
 } // namespace kelvo::mtext

@@ -19,6 +19,9 @@ struct TreeNode;
 /// that show what they changed.
 class MaintenanceHost : public CleanupViews {
 public:
+    /// The record editor writes what it holds, when it holds changes, into the body of the
+    /// record it shows.
+    virtual void SaveEditedBody() = 0;
     /// A subtree was added under a record (import): the record tree shows it.
     virtual void RecordsAdded(TreeNode* top) = 0;
     /// Image `index` of the record tree (3/4: a record with children, normal and selected;

@@ -185,10 +185,18 @@ TEST_F(Import, ACompoundFileThatIsNotABankShowsAnEmptyTreeAndStaysAsItWas) {
     auto failed = from.Load(text);
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.error().messageId, msg::ImportOpenFailed);
+    // The message names the file and what is wrong with it.
+    EXPECT_NE(failed.error().message.find(text.string()), std::string::npos)
+        << failed.error().message;
+    EXPECT_NE(failed.error().message.find("файл не является составным файлом"), std::string::npos)
+        << failed.error().message;
     EXPECT_FALSE(from.loaded());
     EXPECT_EQ(from.tree().size(), 8u);
     EXPECT_FALSE(ImportRecords(doc, target, from, from.tree().first()));
-    EXPECT_FALSE(from.Load(folder / "missing.Kvb"));
+    failed = from.Load(folder / "missing.Kvb");
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().message.find("файл не найден"), std::string::npos)
+        << failed.error().message;
 }
 
 TEST_F(Import, ADamagedSourceTreeLoadsWhatCanBeReadAndBodyStoragesAreNoBodies) {

@@ -21,6 +21,7 @@ namespace kelvo::test {
 
 class RecordingHost : public MaintenanceHost {
 public:
+    void SaveEditedBody() override { calls.push_back("save"); }
     void ReloadSelectedBody() override { calls.push_back("reload"); }
     void RefillPasswordList() override { calls.push_back("refill"); }
     void RecordsAdded(TreeNode* top) override {
