@@ -87,7 +87,10 @@ inline constexpr int GradeWeak = 10166;
 inline constexpr int GradeFair = 10167;
 inline constexpr int GradeStrong = 10168;
 // Bank maintenance.
-inline constexpr int ImportOpenFailed = 10170; // the source's path, the reason
+inline constexpr int ImportOpenFailed = 10170;     // the source's path, the reason
+inline constexpr int RevisionNeverSaved = 10171;
+inline constexpr int RevisionFailed = 10172;       // the bank's path, the reason
+inline constexpr int RevisionReopenFailed = 10173; // the bank's path, the reason
 // Texts the original wrote into its code.
 inline constexpr int CleanupWaiting = 20001;
 inline constexpr int ImportLoading = 20003;
