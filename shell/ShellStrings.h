@@ -102,6 +102,30 @@ inline constexpr const char* NotFound = "Не удается найти \"%1\"."
 inline constexpr const char* Replaced = "Заменено: %1";
 inline constexpr const char* InsertDateTimeCaption = "Вставка даты/времени";
 inline constexpr const char* AvailableFormats = "Доступные &форматы:";
+
+// The key map and the about dialogs.
+inline constexpr const char* KeyMapCaption = "Список сочетаний клавиш";
+inline constexpr const char* KeyMapCommand = "Команда";
+inline constexpr const char* KeyMapKey = "Клавиша";
+inline constexpr const char* KeyMapListName = "Сочетания клавиш";
+inline constexpr const char* AboutCaption = "О программе";
+inline constexpr const char* AboutProduct = "Quorvelline 2003";
+inline constexpr const char* AboutEdition = "Professional";
+inline constexpr const char* AboutVersionLabel = "Версия EXE-файла:";
+inline constexpr const char* AboutBuildLabel = "Режим постройки:";
+inline constexpr const char* AboutBuildRelease = "Финальная версия (RELEASE)";
+inline constexpr const char* AboutFilesButton = "Файлы...";
+inline constexpr const char* AboutClose = "Закрыть";
+inline constexpr const char* AboutMailText = "Написать в службу поддержки";
+inline constexpr const char* AboutWebText = "Страница программы";
+inline constexpr const char* AboutWebTarget = "https://kelvo.example.org/";
+/// %1: the version text.
+inline constexpr const char* AboutMailTarget =
+    "mailto:support@kelvo.example.org?subject=Quorvelline%202003%20Professional%20%1";
+inline constexpr const char* AboutFilesCaption = "Используемые файлы";
+inline constexpr const char* AboutFileColumn = "Файл";
+inline constexpr const char* AboutVersionColumn = "Версия";
+inline constexpr const char* AboutVersionUnknown = "(Ошибка определения)";
 inline constexpr const char* PictureFileFilter =
     "Рисунки (*.png *.jpg *.jpeg *.bmp *.gif *.PNG *.JPG *.JPEG *.BMP *.GIF);;"
     "Все файлы (*)";

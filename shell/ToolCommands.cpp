@@ -2,8 +2,10 @@
 #include "shell/ToolCommands.h"
 
 #include "maintenance/ui/CBankClearDlg.h"
+#include "maintenance/ui/CBankRevisionDlg.h"
 #include "maintenance/ui/CImportRecordsDlg.h"
 
+#include "shell/AboutDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CPwdView.h"
 #include "shell/CommandIds.h"
@@ -22,6 +24,9 @@ bool ToolCommands::UpdateCommand(int id, CommandState& state) {
     switch (id) {
     case cmd::BankProperties:
     case cmd::BankCleanup:
+    case cmd::BankRevision:
+    case cmd::KeyMap:
+    case cmd::AppAbout:
         state.enabled = true;
         return true;
     case cmd::ImportRecords:
@@ -41,9 +46,22 @@ bool ToolCommands::RunCommand(int id) {
     case cmd::BankCleanup:
         ShowBankCleanup(Context(), &m_frame);
         break;
+    case cmd::BankRevision:
+        ShowBankRevision(Context(), &m_frame);
+        break;
     case cmd::ImportRecords:
         ShowImportRecords(Context(), &m_frame);
         break;
+    case cmd::KeyMap: {
+        KeyMapDlg dialog(*m_frame.menuBar(), &m_settings, &m_frame);
+        dialog.exec();
+        break;
+    }
+    case cmd::AppAbout: {
+        AboutDlg dialog(&m_settings, &m_frame);
+        dialog.exec();
+        break;
+    }
     default:
         return false;
     }

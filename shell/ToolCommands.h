@@ -1,6 +1,6 @@
-// The main window's commands that open the bank maintenance windows: bank properties,
-// cleanup, revision and import of records. The frame routes them here; each opens its
-// window through one call.
+// The main window's commands that open the bank maintenance windows (bank properties,
+// cleanup, revision and import of records), the key map and the about box. The frame routes them
+// here; each opens its window through one call.
 #pragma once
 
 #include "maintenance/ui/MaintenanceWindows.h"

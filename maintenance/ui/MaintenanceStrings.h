@@ -106,12 +106,39 @@ inline constexpr const char* CleanupButton = "Очистить";
 inline constexpr const char* StatusName = "Состояние";
 inline constexpr const char* ProgressName = "Ход выполнения";
 
+// The revision dialog.
+inline constexpr const char* RevisionCaption = "Ревизия банка данных";
+inline constexpr const char* RevisionDescription =
+    "Ревизия банка позволяет выявить неиспользуемые участки файла банка данных и удалить их. "
+    "Это позволить сэкономить место на диске и увеличить скорость работы с этим банком. Для "
+    "начала ревизии нажмите кнопку \"Начать\".";
+inline constexpr const char* RevisionStart = "Начать";
+inline constexpr const char* RevisionNumberColumn = "№";
+inline constexpr const char* RevisionEventColumn = "Событие";
+inline constexpr const char* RevisionEventsName = "События";
+inline constexpr const char* RevisionAskSave =
+    "Банк данных изменён. Перед ревизией его нужно сохранить.\nСохранить банк данных сейчас?";
+inline constexpr const char* RevisionSaved = "Банк данных сохранён";
+/// %1: the size.
+inline constexpr const char* RevisionSizeBefore = "Размер банка данных до ревизии: %1";
+/// %1: the number of storages and streams.
+inline constexpr const char* RevisionCopying = "Копирование данных в новый файл (объектов: %1)...";
+inline constexpr const char* RevisionCopied = "Копия банка данных записана на диск";
+inline constexpr const char* RevisionReplaced = "Файл банка данных заменён сжатой копией";
+/// %1: the size, %2: what was freed.
+inline constexpr const char* RevisionSizeAfter =
+    "Размер банка данных после ревизии: %1, освобождено: %2";
+inline constexpr const char* RevisionReopened = "Банк данных открыт заново. Ревизия завершена";
+inline constexpr const char* RevisionFailedEvent =
+    "Ревизия не выполнена, файл банка данных оставлен без изменений";
+
 // The import dialog.
 inline constexpr const char* ImportCaption = "Импорт записей из банка";
 inline constexpr const char* ImportSourceLabel = "1. Исходный банк данных:";
 inline constexpr const char* ImportChooseButton = "...";
 inline constexpr const char* ImportChooseName = "Выбрать исходный банк данных";
-inline constexpr const char* ImportTreeLabel = "2. Выберите запись для импорта в подзапись текущей:";
+inline constexpr const char* ImportTreeLabel =
+    "2. Выберите запись для импорта в подзапись текущей:";
 inline constexpr const char* ImportButton = "Импорт";
 inline constexpr const char* ImportFileFilter =
     "Банки данных Quorvelline 2003 (*.Kvb *.kvb);;Все файлы (*)";

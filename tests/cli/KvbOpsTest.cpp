@@ -260,7 +260,11 @@ TEST_F(KvbOps, ImportFromAFileThatIsNotABankChangesNothing) {
                     " --record 1 --under 1",
                 true);
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("Ошибка открытия файла банка"), std::string::npos);
+    // The message names the file and the reason.
+    EXPECT_NE(r.out.find("Не удается открыть банк данных, из которого импортируются записи"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(text.string()), std::string::npos) << r.out;
     EXPECT_EQ(ReadBytes(other), otherBefore);
     EXPECT_EQ(ReadBytes(bank), bankBefore);
 }

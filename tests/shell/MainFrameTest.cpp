@@ -102,10 +102,11 @@ TEST_F(MainFrameTest, PartsCarryTheirNamesAndTitles) {
     EXPECT_EQ(frame->Action(cmd::FileSave)->shortcut(),
               QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     EXPECT_EQ(frame->Action(cmd::Redo)->shortcuts().size(), 2);
-    // Commands of later parts are present and disabled.
+    // The maintenance commands are wired; commands of later parts are present and disabled.
     frame->UpdateCommandUi();
     EXPECT_EQ(frame->Action(cmd::BankCleanup)->text(), QStringLiteral("Очистка банка..."));
-    EXPECT_FALSE(frame->Action(cmd::BankCleanup)->isEnabled());
+    for (int id : {cmd::BankProperties, cmd::BankCleanup, cmd::BankRevision})
+        EXPECT_TRUE(frame->Action(id)->isEnabled()) << id;
     EXPECT_FALSE(frame->Action(cmd::FontDialog)->isEnabled());
 }
 
