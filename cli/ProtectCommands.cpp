@@ -42,6 +42,22 @@ PasswordPrompt Once(const crypto::SecretBytes& password) {
     };
 }
 
+// Opens a protected bank for change with its password, asked once; `password` keeps it for
+// the operation that follows. A bank that is not protected is refused, after an open that
+// names whatever else is wrong with the file. Returns the exit status, kExitOk when open.
+int OpenProtected(CommandIo& io, CQuorvellineDoc& doc, const std::string& bank,
+                  std::optional<crypto::SecretBytes>& password) {
+    if (!IsProtectedBankFile(bank)) {
+        if (const int status = OpenBank(doc, bank, io, BankAccess::Read))
+            return status;
+        return Refuse(io, MessageText(msg::NotProtected));
+    }
+    password = ReadPassword(io, "Пароль банка данных " + bank);
+    if (!password)
+        return kExitBank;
+    return OpenBankWith(doc, bank, io, BankAccess::Change, Once(*password));
+}
+
 int Report(CommandIo& io, CQuorvellineDoc& doc, const std::string& done) {
     if (io.json)
         PrintJson(io, {{"path", doc.path().string()}, {"protected", doc.isProtected()}});
@@ -91,15 +107,8 @@ public:
 
     int Run(CommandIo& io) override {
         CQuorvellineDoc doc;
-        if (!IsProtectedBankFile(m_bank)) { // the open names what else is wrong
-            if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
-                return status;
-            return Refuse(io, MessageText(msg::NotProtected));
-        }
-        auto password = ReadPassword(io, "Пароль банка данных " + m_bank);
-        if (!password)
-            return kExitBank;
-        if (const int status = OpenBankWith(doc, m_bank, io, BankAccess::Change, Once(*password)))
+        std::optional<crypto::SecretBytes> password;
+        if (const int status = OpenProtected(io, doc, m_bank, password))
             return status;
         if (auto done = doc.Unprotect(password->view()); !done)
             return Refuse(io, done.error());
@@ -126,15 +135,8 @@ public:
         if (!params)
             return kExitUsage;
         CQuorvellineDoc doc;
-        if (!IsProtectedBankFile(m_bank)) { // the open names what else is wrong
-            if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
-                return status;
-            return Refuse(io, MessageText(msg::NotProtected));
-        }
-        auto password = ReadPassword(io, "Пароль банка данных " + m_bank);
-        if (!password)
-            return kExitBank;
-        if (const int status = OpenBankWith(doc, m_bank, io, BankAccess::Change, Once(*password)))
+        std::optional<crypto::SecretBytes> password;
+        if (const int status = OpenProtected(io, doc, m_bank, password))
             return status;
         auto fresh = ReadNewPassword(io, m_newFile);
         if (!fresh)
