@@ -1,6 +1,7 @@
 // The application: start-up and the document commands.
 #include "shell/CKelvoApp.h"
 
+#include "dialogs/ui/CBankProtectDlg.h"
 #include "shell/AnsiInput.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
@@ -37,6 +38,7 @@ CKelvoApp::CKelvoApp(SettingsStore& settings, UserDialogs& dialogs,
     m_frame = std::make_unique<CMainFrame>(m_doc, m_settings, m_dialogs, std::move(recordView));
     m_frame->SetApplicationTarget(this);
     m_frame->SetCloseGuard([this] { return SaveModified(); });
+    m_doc.SetPasswordPrompt(WindowPasswordPrompt(m_dialogs, [this] { return m_frame.get(); }));
 }
 
 CKelvoApp::~CKelvoApp() {
@@ -73,6 +75,14 @@ void CKelvoApp::ShowError(const Error& error) {
     m_dialogs.ShowMessage(m_frame.get(), QString::fromStdString(ErrorText(error)));
 }
 
+void CKelvoApp::ReportDamagedElements() {
+    const std::vector<std::u16string> damaged = m_doc.TakeDamagedElements();
+    if (!damaged.empty())
+        m_dialogs.ShowMessage(m_frame.get(),
+                              QString::fromStdString(MessageText(msg::SealedStreamsDamaged,
+                                                                 {DamagedElementsText(damaged)})));
+}
+
 bool CKelvoApp::NewBank() {
     const bool ok = m_doc.OnNewDocument().ok();
     m_frame->RefreshTrees();
@@ -86,10 +96,14 @@ bool CKelvoApp::OpenBank(const QString& path, bool ask) {
         return false;
     // The document takes the bank's session lock; a bank another copy of the program or a
     // kvb command holds is refused with its message.
+    // A protected bank asks its password through the prompt; giving none is no error to
+    // report.
     if (auto opened = m_doc.OnOpenDocument(ToPath(path)); !opened) {
-        ShowError(opened.error());
+        if (opened.error().messageId != msg::OpenCancelled)
+            ShowError(opened.error());
         return false;
     }
+    ReportDamagedElements();
     AddRecent(FromPath(m_doc.path()));
     m_frame->UpdateCommandUi();
     return true;

@@ -46,6 +46,8 @@ private:
     bool SaveTo(const QString& path, bool saveAs);
     void AddRecent(const QString& path);
     void ShowError(const Error& error);
+    /// The streams of a protected bank that failed authentication while it opened.
+    void ReportDamagedElements();
 
     SettingsStore& m_settings;
     UserDialogs& m_dialogs;

@@ -33,6 +33,10 @@ inline constexpr const char* DeleteFailed = "Не удалось удалить 
 inline constexpr const char* AskDeletePasswords =
     "Удалить все выделенниые записи паролей?\nЭто действие нельзя будет отменить!\n\nДля "
     "отключения этого сообщения воспользуйтесь настройками программы.";
+/// The password question of a protected bank.
+inline constexpr const char* PasswordLabel = "&Пароль:";
+inline constexpr const char* PasswordOk = "OK";
+inline constexpr const char* PasswordCancel = "Отмена";
 /// %1: the field's name, %2: the characters.
 inline constexpr const char* NotAnsi =
     "Поле \"%1\" содержит символы, которые нельзя сохранить в банке данных "

@@ -1,6 +1,7 @@
 // The maintenance commands of the main window.
 #include "shell/ToolCommands.h"
 
+#include "dialogs/ui/CBankProtectDlg.h"
 #include "maintenance/ui/CBankClearDlg.h"
 #include "maintenance/ui/CBankRevisionDlg.h"
 #include "maintenance/ui/CImportRecordsDlg.h"
@@ -14,10 +15,23 @@
 namespace kelvo {
 
 ToolCommands::ToolCommands(CMainFrame& frame, SettingsStore& settings, UserDialogs& dialogs)
-    : m_frame(frame), m_settings(settings), m_dialogs(dialogs) {}
+    : m_frame(frame), m_settings(settings), m_dialogs(dialogs),
+      m_kdfParams([] { return crypto::KdfParams::Tuned(); }) {}
 
 MaintenanceContext ToolCommands::Context() {
     return {m_frame.Document(), m_settings, m_dialogs, *this};
+}
+
+ProtectionContext ToolCommands::Protection() {
+    // What the editor holds counts as a change of the bank, to be saved before the rewrite.
+    m_frame.UpdateCommandUi();
+    CQuorvellineDoc& doc = m_frame.Document();
+    return {doc, m_dialogs,
+            [this, &doc] {
+                m_frame.ExecuteCommand(cmd::FileSave);
+                return doc.hasFile() && !doc.IsModified();
+            },
+            m_kdfParams};
 }
 
 bool ToolCommands::UpdateCommand(int id, CommandState& state) {
@@ -28,6 +42,12 @@ bool ToolCommands::UpdateCommand(int id, CommandState& state) {
     case cmd::KeyMap:
     case cmd::AppAbout:
         state.enabled = true;
+        return true;
+    case cmd::SetProtection:
+        state.enabled = true;
+        return true;
+    case cmd::RemoveProtection:
+        state.enabled = m_frame.Document().isProtected();
         return true;
     case cmd::ImportRecords:
         // A command of the record side: the records go under the selected record.
@@ -51,6 +71,12 @@ bool ToolCommands::RunCommand(int id) {
         break;
     case cmd::ImportRecords:
         ShowImportRecords(Context(), &m_frame);
+        break;
+    case cmd::SetProtection:
+        ShowSetProtection(Protection(), &m_frame);
+        break;
+    case cmd::RemoveProtection:
+        ShowRemoveProtection(Protection(), &m_frame);
         break;
     case cmd::KeyMap: {
         KeyMapDlg dialog(*m_frame.menuBar(), &m_settings, &m_frame);

@@ -1,14 +1,19 @@
 // The main window's commands that open the bank maintenance windows (bank properties,
-// cleanup, revision and import of records), the key map and the about box. The frame routes them
+// cleanup, revision and import of records), the protection windows (set and remove the
+// master password), the key map and the about box. The frame routes them
 // here; each opens its window through one call.
 #pragma once
 
 #include "maintenance/ui/MaintenanceWindows.h"
+#include "platform/crypto/Sealing.h"
 #include "shell/CommandTarget.h"
+
+#include <functional>
 
 namespace kelvo {
 
 class CMainFrame;
+struct ProtectionContext;
 
 class ToolCommands : public CommandTarget, private MaintenanceHost {
 public:
@@ -26,10 +31,12 @@ private:
     QIcon RecordImage(int index) const override;
 
     MaintenanceContext Context();
+    ProtectionContext Protection();
 
     CMainFrame& m_frame;
     SettingsStore& m_settings;
     UserDialogs& m_dialogs;
+    std::function<crypto::KdfParams()> m_kdfParams; ///< of a new master password
 };
 
 } // namespace kelvo

@@ -2,8 +2,16 @@
 #include "shell/UserDialogs.h"
 
 #include "shell/ShellStrings.h"
+#include "widgets/ControlNames.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace kelvo {
 
@@ -32,6 +40,43 @@ QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& suggested,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtUserDialogs::AskPassword(QWidget* parent, const QString& text,
+                                                  const QString& caption) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("PasswordDlg"));
+    dialog.setWindowTitle(caption.isEmpty() ? AppTitle() : caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* message = new QLabel(text, &dialog);
+    message->setObjectName(QStringLiteral("Message"));
+    message->setWordWrap(true);
+    message->setTextFormat(Qt::PlainText);
+    layout->addWidget(message);
+    auto* form = new QFormLayout;
+    auto* field = NameControl(new QLineEdit(&dialog), "Password", Tr(text::PasswordLabel));
+    field->setEchoMode(QLineEdit::Password);
+    field->setMinimumWidth(280);
+    auto* label = new QLabel(Tr(text::PasswordLabel), &dialog);
+    label->setBuddy(field);
+    form->addRow(label, field);
+    layout->addLayout(form);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    auto* ok = NameControl(buttons->addButton(Tr(text::PasswordOk), QDialogButtonBox::AcceptRole),
+                           "OkButton", Tr(text::PasswordOk));
+    ok->setDefault(true);
+    NameControl(buttons->addButton(Tr(text::PasswordCancel), QDialogButtonBox::RejectRole),
+                "CancelButton", Tr(text::PasswordCancel));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    field->setFocus();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    QString password = field->text();
+    field->clear();
+    if (!accepted)
+        return std::nullopt;
+    return password;
 }
 
 } // namespace kelvo

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace kelvo {
@@ -27,6 +29,12 @@ public:
     /// The path to save a bank to; empty when cancelled.
     virtual QString SaveFileName(QWidget* parent, const QString& suggested,
                                  const QString& filter) = 0;
+    /// A password asked under `caption`, with `text` saying what it is for; nothing when
+    /// cancelled. Dialogs that never ask one (benchmarks) give nothing.
+    virtual std::optional<QString> AskPassword(QWidget* /*parent*/, const QString& /*text*/,
+                                               const QString& /*caption*/) {
+        return std::nullopt;
+    }
 };
 
 /// The real dialogs.
@@ -39,6 +47,10 @@ public:
                                     const QString& caption) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& suggested, const QString& filter) override;
+    /// A small dialog "PasswordDlg": the text, the field "Password" without echo, OK and
+    /// Cancel. The field is emptied before the dialog goes.
+    std::optional<QString> AskPassword(QWidget* parent, const QString& text,
+                                       const QString& caption) override;
 };
 
 } // namespace kelvo

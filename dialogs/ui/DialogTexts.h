@@ -77,4 +77,44 @@ inline constexpr const char* PickButton = "Выбор из списка...";
 inline constexpr const char* HeadingField = "Заголовок";
 inline constexpr const char* KeywordsField = "Ключевые слова";
 
+// Bank protection.
+inline constexpr const char* ProtectCaption = "Установка защиты банка данных";
+inline constexpr const char* ChangePasswordCaption = "Смена пароля банка данных";
+inline constexpr const char* RemoveProtectionCaption = "Снятие защиты банка данных";
+inline constexpr const char* OpenPasswordCaption = "Пароль банка данных";
+inline constexpr const char* ProtectDescription =
+    "Банк данных будет зашифрован, и открыть его можно будет только с этим паролем. "
+    "Запомните пароль: восстановить его невозможно.";
+inline constexpr const char* ChangeDescription =
+    "Введите прежний пароль банка данных, затем новый пароль два раза. Запомните новый "
+    "пароль: восстановить его невозможно.";
+inline constexpr const char* OldPasswordLabel = "&Старый пароль:";
+inline constexpr const char* NewPasswordLabel = "&Пароль:";
+inline constexpr const char* ChangedPasswordLabel = "&Новый пароль:";
+inline constexpr const char* ConfirmationLabel = "П&одтверждение:";
+inline constexpr const char* StrengthLabel = "Надежность:";
+/// %1: the grade, %2: the bits without decimals.
+inline constexpr const char* StrengthValue = "%1 (%2 бит)";
+inline constexpr const char* ShowPasswordsBox = "По&казывать пароли";
+inline constexpr const char* PasswordsDiffer =
+    "Пароль и подтверждение не совпадают. Введите пароль еще раз.";
+/// %1: the grade.
+inline constexpr const char* WeakPasswordQuestion =
+    "Надежность пароля: %1. Такой пароль легко подобрать.\nВсе равно использовать его?";
+/// %1: what is about to be done ("установить защиту", ...).
+inline constexpr const char* SaveBeforeProtection =
+    "Банк данных изменен. Чтобы %1, его нужно сохранить.\nСохранить банк данных?";
+inline constexpr const char* SaveNewBeforeProtection =
+    "Банк данных еще не сохранен в файл. Чтобы установить защиту, его нужно сохранить.\n"
+    "Сохранить банк данных?";
+inline constexpr const char* ToProtect = "установить защиту";
+inline constexpr const char* ToChangePassword = "сменить пароль";
+inline constexpr const char* ToUnprotect = "снять защиту";
+/// %1: the bank's path.
+inline constexpr const char* RemoveProtectionPrompt =
+    "Чтобы снять защиту банка данных\n%1\nвведите его пароль.";
+inline constexpr const char* ProtectDone = "Банк данных защищен паролем.";
+inline constexpr const char* PasswordChangeDone = "Пароль банка данных изменен.";
+inline constexpr const char* UnprotectDone = "Защита банка данных снята.";
+
 } // namespace kelvo::dlgtext

@@ -1,15 +1,23 @@
 // Start-up and the bank commands: opening from the command line, a file that is not a bank,
 // a bank busy in another copy, the question before a changed bank is left.
+#include "core/BankProtection.h"
+#include "dialogs/ui/CBankProtectDlg.h"
 #include "platform/storage/Storage.h"
 #include "shell/CKelvoApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/CPwdView.h"
+#include "shell/CommandIds.h"
 #include "shell/SettingsStore.h"
 
 #include "TestSupport.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,6 +41,19 @@ protected:
         const QString path = Folder() + QLatin1Char('/') + name;
         EXPECT_TRUE(doc.SaveAs(std::filesystem::path(path.toStdU16String())).ok());
         return path;
+    }
+    /// The same, protected by `password` (quick key derivation).
+    QString MakeProtectedBank(const QString& name, const char* password) {
+        const QString path = MakeBank(name);
+        EXPECT_TRUE(ProtectBankFile(Path(path), password, crypto::KdfParams::Minimum()).ok());
+        return path;
+    }
+    static std::filesystem::path Path(const QString& path) {
+        return std::filesystem::path(path.toStdU16String());
+    }
+    static QByteArray Bytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir dir;
@@ -147,6 +168,120 @@ TEST_F(KelvoAppTest, SaveAsWritesANewBankAndNoDiscardsChanges) {
     ASSERT_TRUE(
         reread.OnOpenDocument(std::filesystem::path(dialogs.savePath.toStdU16String())).ok());
     EXPECT_EQ(reread.records().size(), 2u);
+}
+
+TEST_F(KelvoAppTest, AProtectedBankOpensAfterItsPasswordAndAWrongOneIsAskedAgain) {
+    const QString plain = MakeBank(QStringLiteral("открытый.Kvb"));
+    const QString locked = MakeProtectedBank(QStringLiteral("закрытый.Kvb"), "верный пароль");
+    const QByteArray before = Bytes(locked);
+    CKelvoApp app(settings, dialogs, std::make_unique<test::FakeRecordView>());
+    ASSERT_TRUE(app.Start({plain}, false));
+    CMainFrame& frame = app.Frame();
+    frame.UpdateCommandUi();
+    EXPECT_TRUE(frame.Action(cmd::SetProtection)->isEnabled());
+    EXPECT_FALSE(frame.Action(cmd::RemoveProtection)->isEnabled());
+
+    // Given up at once: no message; after a wrong password: that message. Either way the open
+    // bank stays, and the protected file is not touched.
+    dialogs.passwords = {std::nullopt};
+    EXPECT_FALSE(app.OpenBank(locked, false));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    dialogs.passwords = {QStringLiteral("не тот"), std::nullopt};
+    EXPECT_FALSE(app.OpenBank(locked, false));
+    EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Неверный пароль банка данных.")});
+    EXPECT_EQ(QString::fromStdU16String(app.Document().path().u16string()),
+              QFileInfo(plain).absoluteFilePath());
+    EXPECT_EQ(Bytes(locked), before);
+    ASSERT_EQ(dialogs.passwordQuestions.size(), 3);
+    EXPECT_TRUE(dialogs.passwordQuestions[2].startsWith(QStringLiteral("Неверный пароль")));
+    EXPECT_TRUE(dialogs.passwordQuestions[0].contains(QStringLiteral("закрытый.Kvb")));
+
+    dialogs.messages.clear();
+    dialogs.passwords = {QStringLiteral("не тот"), QStringLiteral("верный пароль")};
+    ASSERT_TRUE(app.OpenBank(locked, false));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(app.Document().isProtected());
+    EXPECT_EQ(app.Document().records().size(), 2u);
+    frame.SwitchTab(1);
+    EXPECT_EQ(frame.PwdView().RowCount(), 1);
+    EXPECT_TRUE(frame.Action(cmd::RemoveProtection)->isEnabled());
+
+    // "Снять защиту..." through the frame: the password, then a plain bank and the command
+    // disabled again.
+    dialogs.passwords = {QStringLiteral("верный пароль")};
+    EXPECT_TRUE(frame.ExecuteCommand(cmd::RemoveProtection));
+    EXPECT_FALSE(app.Document().isProtected());
+    EXPECT_FALSE(IsProtectedBankFile(Path(locked)));
+    EXPECT_FALSE(frame.Action(cmd::RemoveProtection)->isEnabled());
+}
+
+TEST_F(KelvoAppTest, SetProtectionOnASavedBankOpensTheDialogAndCancelChangesNothing) {
+    const QString path = MakeBank(QStringLiteral("банк.Kvb"));
+    const QByteArray before = Bytes(path);
+    CKelvoApp app(settings, dialogs, std::make_unique<test::FakeRecordView>());
+    ASSERT_TRUE(app.Start({path}, false));
+    QString caption;
+    test::AnswerNextModal([&](QDialog& dialog) {
+        caption = dialog.windowTitle();
+        EXPECT_TRUE(dynamic_cast<CBankProtectDlg*>(&dialog));
+    });
+    EXPECT_TRUE(app.Frame().ExecuteCommand(cmd::SetProtection));
+    EXPECT_EQ(caption, QStringLiteral("Установка защиты банка данных"));
+    EXPECT_TRUE(dialogs.questions.isEmpty()); // nothing to save first
+    EXPECT_FALSE(app.Document().isProtected());
+    EXPECT_EQ(Bytes(path), before);
+}
+
+TEST_F(KelvoAppTest, AProtectedBankWithADamagedStreamOpensAndNamesIt) {
+    const QString path = MakeProtectedBank(QStringLiteral("битый.Kvb"), "пароль 77");
+    {
+        auto root = cfb::Storage::OpenFile(Path(path), cfb::mode::Open);
+        ASSERT_TRUE(root);
+        auto data = root->OpenStorage(u"PwdData");
+        ASSERT_TRUE(data);
+        auto stream = data->OpenStream(u"ObPool");
+        ASSERT_TRUE(stream);
+        auto bytes = stream->ReadAll();
+        ASSERT_TRUE(bytes);
+        (*bytes)[bytes->size() / 2] ^= 0x20;
+        ASSERT_TRUE(stream->WriteAll(*bytes));
+        *stream = cfb::Stream();
+        *data = cfb::Storage();
+        ASSERT_TRUE(root->Commit());
+    }
+    dialogs.passwords = {QStringLiteral("пароль 77")};
+    CKelvoApp app(settings, dialogs, std::make_unique<test::FakeRecordView>());
+    ASSERT_TRUE(app.Start({path}, false));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("ObPool")))
+        << dialogs.messages[0].toStdString();
+    EXPECT_EQ(app.Document().records().size(), 2u);
+    EXPECT_EQ(app.Document().passwords().size(), 0u);
+}
+
+TEST(PasswordDialogTest, AsksWithoutEchoAndGivesTheTypedPasswordOnOk) {
+    QtUserDialogs dialogs;
+    QString echo;
+    test::AnswerNextModal([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), QStringLiteral("PasswordDlg"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Пароль банка данных"));
+        auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("Password"));
+        ASSERT_TRUE(field);
+        EXPECT_EQ(field->accessibleName(), QStringLiteral("Пароль"));
+        EXPECT_EQ(field->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("Message"))->text(),
+                  QStringLiteral("Введите пароль"));
+        field->setText(QStringLiteral("тайна"));
+        dialog.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    });
+    EXPECT_EQ(dialogs.AskPassword(nullptr, QStringLiteral("Введите пароль"),
+                                  QStringLiteral("Пароль банка данных")),
+              std::optional(QStringLiteral("тайна")));
+    test::AnswerNextModal([&](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("Password"))->setText(QStringLiteral("x"));
+        dialog.findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
+    });
+    EXPECT_FALSE(dialogs.AskPassword(nullptr, QString(), QString()));
 }
 
 } // namespace

@@ -40,6 +40,18 @@ public:
     }
     QString OpenFileName(QWidget*, const QString&) override { return openPath; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+    /// Gives the next of `passwords` (nothing once they run out) and records the question.
+    std::optional<QString> AskPassword(QWidget*, const QString& text,
+                                       const QString& caption) override {
+        passwordQuestions.append(text);
+        passwordCaptions.append(caption);
+        if (passwords.empty())
+            return std::nullopt;
+        std::optional<QString> answer;
+        answer.swap(passwords.front());
+        passwords.pop_front();
+        return answer;
+    }
 
     QStringList messages;
     QStringList questions;
@@ -48,6 +60,9 @@ public:
     std::deque<QMessageBox::StandardButton> answers;
     QString openPath;
     QString savePath;
+    std::deque<std::optional<QString>> passwords;
+    QStringList passwordQuestions;
+    QStringList passwordCaptions;
 };
 
 /// A record view that remembers the calls of the main window, in order.
