@@ -252,7 +252,7 @@ bool ShowRemoveProtection(const ProtectionContext& context, QWidget* parent) {
             context.dialogs.ShowMessage(parent, ErrorMessage(done.error()));
             return false;
         }
-        text = Tr(StringText(msg::WrongPassword)) + QLatin1Char('\n') + prompt;
+        text = Tr(StringText(msg::WrongPassword)) + QStringLiteral("\n\n") + prompt;
     }
     context.dialogs.ShowMessage(parent, Tr(dlgtext::UnprotectDone), QMessageBox::Information);
     return true;
@@ -265,7 +265,7 @@ PasswordPrompt WindowPasswordPrompt(UserDialogs& dialogs, std::function<QWidget*
             QString text = QString::fromStdString(MessageText(
                 msg::PasswordNeeded, {QString::fromStdU16String(bank.u16string()).toStdString()}));
             if (attempt > 0)
-                text = Tr(StringText(msg::WrongPassword)) + QLatin1Char('\n') + text;
+                text = Tr(StringText(msg::WrongPassword)) + QStringLiteral("\n\n") + text;
             std::optional<QString> typed = dialogs.AskPassword(parent ? parent() : nullptr, text,
                                                                Tr(dlgtext::OpenPasswordCaption));
             if (!typed)

@@ -208,8 +208,8 @@ TEST_F(BankProtectDlgTest, RemovingProtectionAsksThePasswordAgainAfterAWrongOne)
     ASSERT_EQ(dialogs.passwordQuestions.size(), 2);
     EXPECT_EQ(dialogs.passwordCaptions[0], QStringLiteral("Снятие защиты банка данных"));
     EXPECT_FALSE(dialogs.passwordQuestions[0].startsWith(QStringLiteral("Неверный")));
-    EXPECT_TRUE(
-        dialogs.passwordQuestions[1].startsWith(QStringLiteral("Неверный пароль банка данных.\n")));
+    EXPECT_TRUE(dialogs.passwordQuestions[1].startsWith(
+        QStringLiteral("Неверный пароль банка данных.\n\n")));
     EXPECT_TRUE(doc.isProtected());
     EXPECT_EQ(FileBytes(path), before);
 
@@ -237,7 +237,7 @@ TEST(PasswordPromptTest, SaysWhenThePasswordWasWrongAndGivesWhatWasTyped) {
               QStringLiteral("Банк данных\n/банки/мой.Kvb\nзащищен паролем. Чтобы открыть его, "
                              "нужно ввести пароль."));
     EXPECT_EQ(dialogs.passwordQuestions[1],
-              QStringLiteral("Неверный пароль банка данных.\n") + dialogs.passwordQuestions[0]);
+              QStringLiteral("Неверный пароль банка данных.\n\n") + dialogs.passwordQuestions[0]);
     EXPECT_EQ(dialogs.passwordCaptions[0], QStringLiteral("Пароль банка данных"));
 }
 
