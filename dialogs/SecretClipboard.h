@@ -33,6 +33,8 @@ public:
     SecretClipboardTimer& operator=(const SecretClipboardTimer&) = delete;
 
     void SetClock(const MonotonicClock& clock) { m_clock = &clock; }
+    /// The time from the next copy on (a secret already placed keeps its own).
+    void SetDelay(std::chrono::milliseconds delay) { m_delay = delay; }
 
     /// A secret (UTF-8) was put on the clipboard now; an earlier one is forgotten.
     void Placed(std::string_view secret);

@@ -681,7 +681,8 @@ void CMainFrame::DeleteSelectedItem() {
     TreeNode* node = tree.SelectedNode();
     if (!node || node == tree.Tree().first())
         return;
-    if (m_dialogs.Ask(this, Tr(text::AskDeleteItem), QMessageBox::Yes | QMessageBox::No,
+    if (m_settings.Options().confirmItemDelete &&
+        m_dialogs.Ask(this, Tr(text::AskDeleteItem), QMessageBox::Yes | QMessageBox::No,
                       QMessageBox::Warning) != QMessageBox::Yes)
         return;
     if (auto deleted = tree.DeleteNode(node); !deleted) {

@@ -9,6 +9,7 @@
 #include "shell/CKelvoCtrl.h"
 #include "shell/CommandIds.h"
 #include "shell/Icons.h"
+#include "shell/SettingsStore.h"
 #include "shell/ShellStrings.h"
 #include "shell/UserDialogs.h"
 #include "widgets/DialogStateStore.h"
@@ -42,7 +43,7 @@ bool IsEnterKey(int key) {
 
 } // namespace
 
-CPwdView::CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, DialogStateStore& settings,
+CPwdView::CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, SettingsStore& settings,
                    QWidget* parent)
     : SortableList(parent), m_doc(doc), m_dialogs(dialogs), m_settings(settings) {
     setObjectName(QStringLiteral("PwdView"));
@@ -228,7 +229,8 @@ void CPwdView::DeletePasswords() {
     const std::vector<int> rows = SelectedRows();
     if (rows.empty())
         return;
-    if (m_dialogs.Ask(this, Tr(text::AskDeletePasswords)) != QMessageBox::Yes)
+    if (m_settings.Options().confirmPasswordDelete &&
+        m_dialogs.Ask(this, Tr(text::AskDeletePasswords)) != QMessageBox::Yes)
         return;
     std::vector<std::uint32_t> uids;
     uids.reserve(rows.size());
@@ -281,6 +283,7 @@ bool CPwdView::CopyPassword() {
     const PwdItem* entry = SelectedEntry();
     if (!entry || entry->password.empty())
         return false;
+    m_clipboard.SetDelay(std::chrono::seconds(m_settings.Options().clipboardSeconds));
     m_clipboard.CopySecret(FromAnsi(entry->password));
     return true;
 }

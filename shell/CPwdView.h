@@ -16,7 +16,7 @@ namespace kelvo {
 
 class CKelvoCtrl;
 class CQuorvellineDoc;
-class DialogStateStore;
+class SettingsStore;
 class PwdItem;
 class TreeNode;
 class UserDialogs;
@@ -32,7 +32,7 @@ public:
     /// Edits an entry's fields in a sheet; false when cancelled. `isNew` for an empty sheet.
     using Editor = std::function<bool(PwdItem& entry, bool isNew)>;
 
-    CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, DialogStateStore& settings,
+    CPwdView(CQuorvellineDoc& doc, UserDialogs& dialogs, SettingsStore& settings,
              QWidget* parent = nullptr);
     ~CPwdView() override;
 
@@ -97,7 +97,7 @@ private:
 
     CQuorvellineDoc& m_doc;
     UserDialogs& m_dialogs;
-    DialogStateStore& m_settings;
+    SettingsStore& m_settings;
     CKelvoCtrl* m_folders = nullptr;
     Editor m_editor;
     std::function<void()> m_changed;

@@ -1,6 +1,7 @@
 // Copying logins and passwords to the system clipboard. A password goes with the hint that
 // asks clipboard managers not to keep it ("x-kde-passwordManagerHint": "secret") and is
-// taken off the clipboard 20 seconds later, unless the clipboard holds something else by then.
+// taken off the clipboard 20 seconds later (the options may say otherwise), unless the clipboard
+// holds something else by then.
 #pragma once
 
 #include "dialogs/SecretClipboard.h"
@@ -21,6 +22,8 @@ public:
 
     /// Replaces the clock (tests move time on with their own).
     void SetClock(const MonotonicClock& clock) { m_timer.SetClock(clock); }
+    /// How long the next password copied stays (20 seconds unless set).
+    void SetDelay(std::chrono::milliseconds delay) { m_timer.SetDelay(delay); }
 
     /// Puts a password on the clipboard, marked secret, and starts its time.
     void CopySecret(const QString& text);

@@ -3,6 +3,8 @@
 
 #include "platform/text/Format.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDockWidget>
 #include <QGuiApplication>
@@ -18,6 +20,11 @@ namespace {
 
 const QString kWindowStateData = QStringLiteral("Window State Data");
 const QString kRecentSection = QStringLiteral("Recent File List");
+const QString kOptionsSection = QStringLiteral("Options");
+const QString kConfirmItemDelete = QStringLiteral("ConfirmItemDelete");
+const QString kConfirmPasswordDelete = QStringLiteral("ConfirmPasswordDelete");
+const QString kRecentFileCount = QStringLiteral("RecentFileCount");
+const QString kClipboardSeconds = QStringLiteral("ClipboardSeconds");
 
 void PutInt(QByteArray& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -281,8 +288,9 @@ bool SettingsStore::AddToComboHistory(QComboBox& combo, const QString& text, int
 }
 
 QStringList SettingsStore::RecentFiles() const {
+    const int count = Options().recentFiles;
     QStringList files;
-    for (int i = 1; i <= kRecentFiles; ++i) {
+    for (int i = 1; i <= count; ++i) {
         const QString file =
             m_settings->value(JoinKey(kRecentSection, QStringLiteral("File%1").arg(i))).toString();
         if (!file.isEmpty())
@@ -292,8 +300,9 @@ QStringList SettingsStore::RecentFiles() const {
 }
 
 void SettingsStore::SetRecentFiles(const QStringList& files) {
+    const int count = Options().recentFiles;
     m_settings->remove(kRecentSection);
-    for (int i = 0; i < files.size() && i < kRecentFiles; ++i)
+    for (int i = 0; i < files.size() && i < count; ++i)
         m_settings->setValue(JoinKey(kRecentSection, QStringLiteral("File%1").arg(i + 1)),
                              files[i]);
 }
@@ -302,8 +311,36 @@ void SettingsStore::AddRecentFile(const QString& path) {
     QStringList files = RecentFiles();
     files.removeAll(path);
     files.prepend(path);
-    while (files.size() > kRecentFiles)
-        files.removeLast();
+    SetRecentFiles(files);
+}
+
+UserOptions UserOptions::Bounded() const {
+    UserOptions o = *this;
+    o.recentFiles = std::clamp(o.recentFiles, 0, kMaxRecentFiles);
+    o.clipboardSeconds = std::clamp(o.clipboardSeconds, kMinClipboardSeconds, kMaxClipboardSeconds);
+    return o;
+}
+
+UserOptions SettingsStore::Options() const {
+    const UserOptions defaults;
+    UserOptions o;
+    o.confirmItemDelete =
+        ProfileInt(kOptionsSection, kConfirmItemDelete, defaults.confirmItemDelete) != 0;
+    o.confirmPasswordDelete =
+        ProfileInt(kOptionsSection, kConfirmPasswordDelete, defaults.confirmPasswordDelete) != 0;
+    o.recentFiles = ProfileInt(kOptionsSection, kRecentFileCount, defaults.recentFiles);
+    o.clipboardSeconds = ProfileInt(kOptionsSection, kClipboardSeconds, defaults.clipboardSeconds);
+    return o.Bounded();
+}
+
+void SettingsStore::SetOptions(const UserOptions& options) {
+    const UserOptions o = options.Bounded();
+    // The list as it can be shown now, cut to the new length once that is stored.
+    const QStringList files = RecentFiles();
+    WriteProfileInt(kOptionsSection, kConfirmItemDelete, o.confirmItemDelete ? 1 : 0);
+    WriteProfileInt(kOptionsSection, kConfirmPasswordDelete, o.confirmPasswordDelete ? 1 : 0);
+    WriteProfileInt(kOptionsSection, kRecentFileCount, o.recentFiles);
+    WriteProfileInt(kOptionsSection, kClipboardSeconds, o.clipboardSeconds);
     SetRecentFiles(files);
 }
 

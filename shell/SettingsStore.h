@@ -3,6 +3,7 @@
 // paths, value names and the binary records are those the program has always written.
 #pragma once
 
+#include "shell/UserOptions.h"
 #include "widgets/DialogStateStore.h"
 
 #include <QByteArray>
@@ -49,7 +50,6 @@ class SettingsStore : public DialogStateStore {
 public:
     static inline const char* kCompany = "Tervastine & Company";
     static inline const char* kApplication = "Quorvelline 2003 Professional";
-    static constexpr int kRecentFiles = 6;
 
     /// The store of the current user.
     SettingsStore();
@@ -101,10 +101,17 @@ public:
     /// an empty text is not added.
     static bool AddToComboHistory(QComboBox& combo, const QString& text, int maximum);
 
+    /// The recent banks, at most as many as the options allow.
     QStringList RecentFiles() const;
     void SetRecentFiles(const QStringList& files);
-    /// Moves or adds a bank path to the top of the recent list (at most six).
+    /// Moves or adds a bank path to the top of the recent list (as long as the options allow).
     void AddRecentFile(const QString& path);
+
+    /// The program's options; a missing or unreadable value gives its default, a number out
+    /// of range its nearest bound.
+    UserOptions Options() const;
+    /// Stores the options (bounded); a shorter recent list drops the banks beyond its end.
+    void SetOptions(const UserOptions& options);
 
     int ProfileInt(const QString& section, const QString& name, int defaultValue) const;
     void WriteProfileInt(const QString& section, const QString& name, int value);

@@ -11,6 +11,8 @@
 #include "shell/CPwdView.h"
 #include "shell/CommandIds.h"
 #include "shell/Icons.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/COptPropSheet.h"
 
 namespace kelvo {
 
@@ -41,6 +43,7 @@ bool ToolCommands::UpdateCommand(int id, CommandState& state) {
     case cmd::BankRevision:
     case cmd::KeyMap:
     case cmd::AppAbout:
+    case cmd::ProgramOptions:
         state.enabled = true;
         return true;
     case cmd::SetProtection:
@@ -77,6 +80,10 @@ bool ToolCommands::RunCommand(int id) {
         break;
     case cmd::RemoveProtection:
         ShowRemoveProtection(Protection(), &m_frame);
+        break;
+    case cmd::ProgramOptions:
+        if (ShowProgramOptions(m_settings, m_dialogs, &m_frame))
+            m_frame.RebuildRecentMenu(m_settings.RecentFiles());
         break;
     case cmd::KeyMap: {
         KeyMapDlg dialog(*m_frame.menuBar(), &m_settings, &m_frame);

@@ -1,6 +1,6 @@
 // The main window's commands that open the bank maintenance windows (bank properties,
 // cleanup, revision and import of records), the protection windows (set and remove the
-// master password), the key map and the about box. The frame routes them
+// master password), the options sheet, the key map and the about box. The frame routes them
 // here; each opens its window through one call.
 #pragma once
 

@@ -1,11 +1,13 @@
-// Shows the bank maintenance windows over a sample bank and saves a picture of each into the
-// folder given (default: the current one), for the screenshots of the documentation.
+// Shows the bank maintenance windows and the options sheet over a sample bank and saves a picture
+// of each into the folder given (default: the current one), for the screenshots of the
+// documentation.
 #include "core/QuorvellineDoc.h"
 #include "core/UserPropertyInput.h"
 #include "maintenance/ui/CBankPropSheet.h"
 #include "shell/Icons.h"
 #include "shell/SettingsStore.h"
 #include "shell/UserDialogs.h"
+#include "shell/ui/COptPropSheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,6 +94,14 @@ int main(int argc, char** argv) {
             sheet.Tabs()->setCurrentIndex(i);
             Save(sheet, out,
                  QStringLiteral("bank-properties-%1.png").arg(QString::fromLatin1(names[i])));
+        }
+    }
+    {
+        COptPropSheet sheet(settings, dialogs);
+        const char* names[] = {"general", "security"};
+        for (int i = 0; i < sheet.Pages()->count(); ++i) {
+            sheet.Pages()->setCurrentIndex(i);
+            Save(sheet, out, QStringLiteral("options-%1.png").arg(QString::fromLatin1(names[i])));
         }
     }
     return 0;
