@@ -40,8 +40,8 @@
 namespace kelvo {
 namespace {
 
-// Commands that have no handler yet: their features come with later parts of the program.
-// They are in the menus and stay disabled.
+// The record side's commands: the record view takes them while the records tab is current;
+// on the passwords tab they are disabled.
 bool IsRecordViewCommand(int id) {
     switch (id) {
     case cmd::PrintStructure:
@@ -80,6 +80,10 @@ bool IsRecordViewCommand(int id) {
     case cmd::AlignRight:
     case cmd::Superscript:
     case cmd::Subscript:
+    case cmd::FontDialog:
+    case cmd::ParagraphDialog:
+    case cmd::Bullets:
+    case cmd::Numbering:
     case cmd::WrapNone:
     case cmd::WrapWindow:
     case cmd::WrapPrinter:

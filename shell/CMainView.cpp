@@ -1,5 +1,6 @@
 // The record editor on QTextEdit.
 #include "shell/CMainView.h"
+#include "shell/SettingsStore.h"
 #include "shell/ShellStrings.h"
 
 #include "core/QuorvellineDoc.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontComboBox>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,6 +42,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvo {
@@ -104,6 +107,16 @@ int Twips(double pixels, double dpi) {
     return static_cast<int>(std::lround(pixels * 1440.0 / dpi));
 }
 
+bool IsBulletList(const QTextList& list) {
+    const QTextListFormat::Style style = list.format().style();
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// The indent a paragraph gets when it joins a list, and loses when it leaves one: room for
+// the bullet or number, with the first line hanging by as much (as rich edit lays out lists).
+constexpr int kListIndentTwips = 360;
+
 } // namespace
 
 // What the selection holds, worked out once per change of the selection or the text: the
@@ -118,6 +131,8 @@ struct CMainView::Summary {
     bool alignLeft = true;
     bool alignCenter = true;
     bool alignRight = true;
+    Check bullets = CommandState::Unchecked;
+    Check numbering = CommandState::Unchecked;
     QString face;
     QString size;
 };
@@ -191,6 +206,21 @@ EditorHooks DefaultEditorHooks(SettingsStore* settings) {
         if (!ok)
             return std::nullopt;
         return item == items.front();
+    };
+    hooks.chooseFont = [](QWidget* parent, const QFont& initial) -> std::optional<QFont> {
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, initial, parent);
+        if (!ok)
+            return std::nullopt;
+        return font;
+    };
+    hooks.chooseParagraph =
+        [settings](QWidget* parent,
+                   const ParagraphValues& values) -> std::optional<ParagraphChange> {
+        CParagraphDlg dialog(values, settings, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Result();
     };
     hooks.chooseDateTime = [settings](QWidget* parent,
                                       const QDateTime& when) -> std::optional<QString> {
@@ -467,7 +497,11 @@ const CMainView::Summary& CMainView::SelectionSummary() const {
     }
     if (first)
         visit(cursor.charFormat());
+    Tally bullets, numbering;
     for (QTextBlock b = document()->findBlock(start); b.isValid(); b = b.next()) {
+        const QTextList* list = b.textList();
+        bullets.Add(list && IsBulletList(*list));
+        numbering.Add(list && !IsBulletList(*list));
         const Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
         s->alignCenter = s->alignCenter && (a & Qt::AlignHCenter);
         s->alignRight = s->alignRight && (a & Qt::AlignRight);
@@ -476,6 +510,8 @@ const CMainView::Summary& CMainView::SelectionSummary() const {
         if (b.position() + b.length() > end)
             break;
     }
+    s->bullets = bullets.State();
+    s->numbering = numbering.State();
     s->bold = bold.State();
     s->italic = italic.State();
     s->underline = underline.State();
@@ -571,6 +607,14 @@ bool CMainView::UpdateCommand(int id, CommandState& state) {
         return check(editable, SelectionSummary().superscript);
     case Subscript:
         return check(editable, SelectionSummary().subscript);
+    case FontDialog:
+    case ParagraphDialog:
+        state.enabled = editable;
+        return true;
+    case Bullets:
+        return check(editable, SelectionSummary().bullets);
+    case Numbering:
+        return check(editable, SelectionSummary().numbering);
     case AlignLeft:
         return check(editable, onOff(SelectionSummary().alignLeft));
     case AlignCenter:
@@ -654,6 +698,16 @@ bool CMainView::RunCommand(int id) {
     case Superscript:
     case Subscript:
         ToggleVertical(id == Superscript);
+        break;
+    case FontDialog:
+        RunFontDialog();
+        break;
+    case ParagraphDialog:
+        RunParagraphDialog();
+        break;
+    case Bullets:
+    case Numbering:
+        ToggleList(id == Numbering);
         break;
     case AlignLeft:
         setAlignment(Qt::AlignLeft);
@@ -846,6 +900,152 @@ void CMainView::RunDateTimeDialog() {
         return;
     if (const auto text = m_hooks.chooseDateTime(this, now))
         ReplaceSelection(*text);
+}
+
+void CMainView::RunFontDialog() {
+    if (!m_hooks.chooseFont)
+        return;
+    // The dialog starts from the selection's first character (the typing format without one).
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection() && cursor.position() > cursor.anchor())
+        cursor.setPosition(cursor.anchor() + 1);
+    const QTextCharFormat current = cursor.charFormat();
+    const QFont defaultFont = document()->defaultFont();
+    QFont initial = defaultFont;
+    initial.setFamily(Face(current, defaultFont));
+    initial.setPointSizeF(PointSize(current, defaultFont));
+    initial.setBold(current.hasProperty(QTextFormat::FontWeight)
+                        ? current.fontWeight() >= QFont::DemiBold
+                        : defaultFont.bold());
+    initial.setItalic(current.fontItalic());
+    initial.setUnderline(current.fontUnderline());
+    initial.setStrikeOut(current.fontStrikeOut());
+    const auto chosen = m_hooks.chooseFont(this, initial);
+    if (!chosen)
+        return;
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{chosen->family()});
+    const double points = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : initial.pointSizeF();
+    f.setFontPointSize(std::clamp(std::round(points * 2) / 2, 0.5, 500.0)); // RTF holds half-points
+    f.setFontWeight(chosen->bold() ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(chosen->italic());
+    f.setFontUnderline(chosen->underline());
+    f.setFontStrikeOut(chosen->strikeOut());
+    mergeCurrentCharFormat(f);
+    Invalidate();
+}
+
+void CMainView::RunParagraphDialog() {
+    if (!m_hooks.chooseParagraph)
+        return;
+    const double dpi = DocumentDpi(*document());
+    const QTextBlock firstBlock = document()->findBlock(textCursor().selectionStart());
+    const QTextBlockFormat shown = firstBlock.blockFormat();
+    ParagraphValues values;
+    values.left = Twips(shown.leftMargin(), dpi);
+    values.right = Twips(shown.rightMargin(), dpi);
+    values.first = firstBlock.textList() && shown.hasProperty(rtfprop::FirstIndent)
+                       ? shown.intProperty(rtfprop::FirstIndent)
+                       : Twips(shown.textIndent(), dpi);
+    values.before = Twips(shown.topMargin(), dpi);
+    values.after = Twips(shown.bottomMargin(), dpi);
+    const Qt::Alignment align = shown.alignment() & Qt::AlignHorizontal_Mask;
+    values.align = align & Qt::AlignHCenter   ? ParagraphValues::Align::Center
+                   : align & Qt::AlignJustify ? ParagraphValues::Align::Justify
+                   : align & Qt::AlignRight   ? ParagraphValues::Align::Right
+                                              : ParagraphValues::Align::Left;
+    const auto change = m_hooks.chooseParagraph(this, values);
+    if (!change || !change->Any())
+        return;
+    const ParagraphValues& v = change->values;
+    auto px = [dpi](int twips) { return twips * dpi / 1440.0; };
+    QTextCursor cursor = textCursor();
+    const int end = cursor.selectionEnd();
+    cursor.beginEditBlock();
+    for (QTextBlock b = firstBlock; b.isValid(); b = b.next()) {
+        QTextBlockFormat f;
+        if (change->left)
+            f.setLeftMargin(px(v.left));
+        if (change->right)
+            f.setRightMargin(px(v.right));
+        if (change->first) {
+            if (b.textList())
+                f.setProperty(rtfprop::FirstIndent, v.first); // the marker stands in the indent
+            else
+                f.setTextIndent(px(v.first));
+        }
+        if (change->before)
+            f.setTopMargin(px(v.before));
+        if (change->after)
+            f.setBottomMargin(px(v.after));
+        if (change->align) {
+            static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignHCenter,
+                                                       Qt::AlignRight, Qt::AlignJustify};
+            f.setAlignment(kAlign[static_cast<int>(v.align)]);
+        }
+        QTextCursor(b).mergeBlockFormat(f);
+        if (b.position() + b.length() > end)
+            break;
+    }
+    cursor.endEditBlock();
+    Invalidate();
+    UpdateRuler();
+}
+
+void CMainView::ToggleList(bool numbered) {
+    const Check state = numbered ? SelectionSummary().numbering : SelectionSummary().bullets;
+    const bool off = state == CommandState::Checked;
+    const double indent = kListIndentTwips * DocumentDpi(*document()) / 1440.0;
+    QTextCursor cursor = textCursor();
+    const int end = cursor.selectionEnd();
+    std::vector<QTextBlock> blocks;
+    for (QTextBlock b = document()->findBlock(cursor.selectionStart()); b.isValid(); b = b.next()) {
+        blocks.push_back(b);
+        if (b.position() + b.length() > end)
+            break;
+    }
+    cursor.beginEditBlock();
+    QTextList* list = nullptr;
+    for (QTextBlock& b : blocks) {
+        QTextCursor at(b);
+        QTextList* old = b.textList();
+        const bool wasListed = old != nullptr;
+        if (old && (off || IsBulletList(*old) == numbered))
+            old->remove(b); // leaves the list it was in, or the list of the other kind
+        QTextBlockFormat f = b.blockFormat();
+        // What was read with the paragraph's old numbering no longer holds.
+        f.clearProperty(rtfprop::Numbering);
+        f.clearProperty(rtfprop::NumberIndex);
+        f.setIndent(0);
+        if (off) {
+            f.clearProperty(rtfprop::FirstIndent);
+            f.setTextIndent(0);
+            f.setLeftMargin(std::max(0.0, f.leftMargin() - indent));
+            at.setBlockFormat(f);
+            continue;
+        }
+        if (!wasListed) {
+            f.setLeftMargin(f.leftMargin() + indent);
+            f.setTextIndent(0);
+            f.setProperty(rtfprop::FirstIndent, -kListIndentTwips);
+        }
+        at.setBlockFormat(f);
+        if (b.textList())
+            list = b.textList(); // already in a list of this kind: the others join it
+        else if (list)
+            list->add(b);
+        else {
+            QTextListFormat lf;
+            lf.setStyle(numbered ? QTextListFormat::ListDecimal : QTextListFormat::ListDisc);
+            if (numbered)
+                lf.setNumberSuffix(QStringLiteral("."));
+            lf.setIndent(0); // the paragraph's own left indent places the marker
+            list = at.createList(lf);
+        }
+    }
+    cursor.endEditBlock();
+    Invalidate();
+    UpdateRuler();
 }
 
 void CMainView::InsertTextFile(const QString& path) {

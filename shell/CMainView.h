@@ -5,10 +5,12 @@
 
 #include "platform/rtf/RtfDocument.h"
 #include "shell/RecordViewPort.h"
+#include "shell/ui/CParagraphDlg.h"
 #include "widgets/ParagraphRuler.h"
 
 #include <QColor>
 #include <QDateTime>
+#include <QFont>
 #include <QPointer>
 #include <QTextEdit>
 
@@ -37,6 +39,10 @@ struct EditorHooks {
     std::function<std::optional<bool>(QWidget*)> choosePasteFormat;            ///< true: formatted
     std::function<std::optional<QString>(QWidget*, const QDateTime&)> chooseDateTime;
     std::function<void(const QString&)> openLink;
+    /// "Шрифт...": the font chosen, starting from the selection's.
+    std::function<std::optional<QFont>(QWidget*, const QFont&)> chooseFont;
+    /// "Абзац...": what was changed of the first selected paragraph's layout.
+    std::function<std::optional<ParagraphChange>(QWidget*, const ParagraphValues&)> chooseParagraph;
 };
 
 /// The real dialogs and services.
@@ -121,6 +127,10 @@ private:
     void RunInsertPicture();
     void RunPasteSpecial();
     void RunDateTimeDialog();
+    void RunFontDialog();
+    void RunParagraphDialog();
+    /// Bullets or numbering: on for the selected paragraphs, or off when all have it.
+    void ToggleList(bool numbered);
     void UpdateLinks();
     std::optional<QString> LinkAt(const QPoint& viewportPos) const;
     void UpdateFormatBoxes();

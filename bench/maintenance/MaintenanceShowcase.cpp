@@ -1,6 +1,6 @@
-// Shows the bank maintenance windows and the options sheet over a sample bank and saves a picture
-// of each into the folder given (default: the current one), for the screenshots of the
-// documentation.
+// Shows the bank maintenance windows, the options sheet and the paragraph dialog over a sample bank
+// and saves a picture of each into the folder given (default: the current one), for the screenshots
+// of the documentation.
 #include "core/QuorvellineDoc.h"
 #include "core/UserPropertyInput.h"
 #include "maintenance/ui/CBankPropSheet.h"
@@ -8,6 +8,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/UserDialogs.h"
 #include "shell/ui/COptPropSheet.h"
+#include "shell/ui/CParagraphDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -103,6 +104,14 @@ int main(int argc, char** argv) {
             sheet.Pages()->setCurrentIndex(i);
             Save(sheet, out, QStringLiteral("options-%1.png").arg(QString::fromLatin1(names[i])));
         }
+    }
+    {
+        ParagraphValues values;
+        values.left = 567;
+        values.first = -283;
+        values.after = 120;
+        CParagraphDlg dialog(values, &settings);
+        Save(dialog, out, QStringLiteral("paragraph.png"));
     }
     return 0;
 }

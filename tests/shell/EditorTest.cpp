@@ -12,6 +12,7 @@
 #include "shell/InsertDateTimeDlg.h"
 #include "shell/RtfTextDocument.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/CParagraphDlg.h"
 #include "widgets/ParagraphRuler.h"
 #include "widgets/StatusPaneBar.h"
 
@@ -22,6 +23,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFontComboBox>
 #include <QImage>
@@ -577,6 +579,171 @@ TEST_F(EditorTest, ABodyThatCannotBeSavedIsToldInRussianAndKept) {
     editor->SaveRecordBody(&root->item);
     EXPECT_EQ(messages.size(), 1);
     EXPECT_FALSE(editor->IsModified());
+}
+
+TEST_F(EditorTest, FontDialogStartsFromTheSelectionAndAppliesToItOnly) {
+    MakeFrame();
+    Type(QStringLiteral("один два"));
+    std::optional<QFont> offered;
+    std::optional<QFont> answer;
+    EditorHooks hooks = DefaultEditorHooks(nullptr);
+    hooks.chooseFont = [&](QWidget*, const QFont& initial) {
+        offered = initial;
+        return answer;
+    };
+    editor->SetHooks(hooks);
+    frame->UpdateCommandUi();
+    EXPECT_TRUE(frame->Action(cmd::FontDialog)->isEnabled());
+    Select(5, 8); // "два"
+    const int steps = editor->document()->availableUndoSteps();
+    frame->ExecuteCommand(cmd::FontDialog); // cancelled
+    ASSERT_TRUE(offered);
+    EXPECT_EQ(offered->family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(offered->pointSizeF(), 10);
+    EXPECT_EQ(editor->document()->availableUndoSteps(), steps);
+
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPointSizeF(14.3);
+    chosen.setBold(true);
+    chosen.setUnderline(true);
+    answer = chosen;
+    frame->ExecuteCommand(cmd::FontDialog);
+    const RtfDocument saved = ReadRtf(WriteRtfForTest(*editor->document()));
+    const auto runs = Items<RtfRun>(saved);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text, "один ");
+    EXPECT_FALSE(runs[0].format.bold);
+    EXPECT_EQ(runs[1].text, "два");
+    EXPECT_EQ(runs[1].format.font.name, "DejaVu Serif");
+    EXPECT_EQ(runs[1].format.fontSize, 29); // half-points
+    EXPECT_TRUE(runs[1].format.bold);
+    EXPECT_EQ(runs[1].format.underline, "ul");
+    EXPECT_FALSE(runs[1].format.italic);
+    // The next opening starts from the font now there.
+    frame->ExecuteCommand(cmd::FontDialog);
+    EXPECT_EQ(offered->family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_TRUE(offered->bold());
+    frame->SwitchTab(1);
+    frame->UpdateCommandUi();
+    for (int id : {cmd::FontDialog, cmd::ParagraphDialog, cmd::Bullets, cmd::Numbering})
+        EXPECT_FALSE(frame->Action(id)->isEnabled()) << id;
+}
+
+TEST_F(EditorTest, ParagraphDialogChangesOnlyWhatWasChangedOnEverySelectedParagraph) {
+    MakeFrame();
+    Type(QStringLiteral("первый"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    Type(QStringLiteral("второй"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    Type(QStringLiteral("третий"));
+    Select(8, 8);
+    frame->ExecuteCommand(cmd::AlignRight); // the second paragraph differs in alignment
+    std::optional<ParagraphValues> offered;
+    EditorHooks hooks = DefaultEditorHooks(nullptr);
+    hooks.chooseParagraph = [&](QWidget*, const ParagraphValues& values) {
+        offered = values;
+        ParagraphChange change;
+        change.values = values;
+        change.values.left = 567;
+        change.values.first = -283;
+        change.values.before = 120;
+        change.values.after = 240;
+        change.left = change.first = change.before = change.after = true;
+        return std::optional<ParagraphChange>(change);
+    };
+    editor->SetHooks(hooks);
+    Select(2, 10); // the first two paragraphs
+    frame->ExecuteCommand(cmd::ParagraphDialog);
+    ASSERT_TRUE(offered);
+    EXPECT_EQ(*offered, ParagraphValues{});
+    const RtfDocument saved = ReadRtf(WriteRtfForTest(*editor->document()));
+    ASSERT_EQ(saved.paragraphs.size(), 3u);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(saved.paragraphs[i].leftIndent, 567) << i;
+        EXPECT_EQ(saved.paragraphs[i].firstIndent, -283) << i;
+        EXPECT_EQ(saved.paragraphs[i].spaceBefore, 120) << i;
+        EXPECT_EQ(saved.paragraphs[i].spaceAfter, 240) << i;
+    }
+    EXPECT_EQ(saved.paragraphs[0].alignment, RtfAlignment::Left);
+    EXPECT_EQ(saved.paragraphs[1].alignment, RtfAlignment::Right);
+    EXPECT_EQ(saved.paragraphs[2].leftIndent, 0);
+    EXPECT_EQ(editor->Ruler()->CurrentFormat().leftIndent, 567);
+    editor->undo(); // one step
+    EXPECT_EQ(SaveRtfDocument(*editor->document()).paragraphs[0].spaceBefore, 0);
+}
+
+TEST(ParagraphDlg, FieldsLeftAloneCountAsUnchangedDespiteRounding) {
+    ParagraphValues values;
+    values.left = 100;   // 0.176... cm, shown as 0.18
+    values.before = 130; // 6.5 pt
+    values.align = ParagraphValues::Align::Center;
+    CParagraphDlg dialog(values, nullptr);
+    auto* left = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("LeftIndent"));
+    auto* after = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("SpaceAfter"));
+    ASSERT_TRUE(left && after);
+    EXPECT_EQ(left->accessibleName(), QStringLiteral("Слева"));
+    ParagraphChange change = dialog.Result();
+    EXPECT_FALSE(change.Any());
+    EXPECT_EQ(change.values, values);
+    left->setValue(1.0);
+    after->setValue(12);
+    change = dialog.Result();
+    EXPECT_TRUE(change.left && change.after);
+    EXPECT_FALSE(change.right || change.first || change.before || change.align);
+    EXPECT_EQ(change.values.left, 567);
+    EXPECT_EQ(change.values.after, 240);
+    EXPECT_EQ(change.values.before, 130);
+}
+
+TEST_F(EditorTest, BulletsAndNumberingToggleAndComeBackFromTheBankAsLists) {
+    MakeFrame();
+    for (const char* line : {"альфа", "бета", "гамма"}) {
+        Type(QString::fromUtf8(line));
+        if (std::string_view(line) != "гамма")
+            QTest::keyClick(editor, Qt::Key_Return);
+    }
+    Select(0, editor->document()->characterCount() - 1);
+    frame->ExecuteCommand(cmd::Bullets);
+    EXPECT_EQ(Mark(cmd::Bullets), CommandState::Checked);
+    EXPECT_EQ(Mark(cmd::Numbering), CommandState::Unchecked);
+    RtfDocument saved = ReadRtf(WriteRtfForTest(*editor->document()));
+    ASSERT_EQ(saved.paragraphs.size(), 3u);
+    for (const RtfParagraph& p : saved.paragraphs) {
+        ASSERT_TRUE(p.numbering);
+        EXPECT_EQ(p.numbering->level, "pnlvlblt");
+        EXPECT_EQ(p.leftIndent, 360);
+        EXPECT_EQ(p.firstIndent, -360);
+    }
+
+    frame->ExecuteCommand(cmd::Numbering); // bullets become numbers
+    EXPECT_EQ(Mark(cmd::Numbering), CommandState::Checked);
+    EXPECT_EQ(Mark(cmd::Bullets), CommandState::Unchecked);
+    Select(7, 7); // "бета" leaves the list
+    frame->ExecuteCommand(cmd::Numbering);
+    EXPECT_EQ(Mark(cmd::Numbering), CommandState::Unchecked);
+    Select(0, editor->document()->characterCount() - 1);
+    EXPECT_EQ(Mark(cmd::Numbering), CommandState::Indeterminate);
+
+    // Through the bank and back: the lists, their numbers and indents are as written.
+    frame->ExecuteCommand(cmd::SaveRecord);
+    const RtfDocument stored = ReadRtf(Body(root));
+    ASSERT_EQ(stored.paragraphs.size(), 3u);
+    ASSERT_TRUE(stored.paragraphs[0].numbering && stored.paragraphs[2].numbering);
+    EXPECT_FALSE(stored.paragraphs[1].numbering);
+    EXPECT_EQ(stored.paragraphs[0].numbering->style, "pndec");
+    EXPECT_EQ(stored.paragraphs[0].numbering->text, "1.\t");
+    EXPECT_EQ(stored.paragraphs[1].leftIndent, 0);
+    EXPECT_EQ(stored.paragraphs[1].firstIndent, 0);
+    EXPECT_EQ(stored.paragraphs[2].leftIndent, 360);
+    EXPECT_EQ(RtfToPlainTextForTest(Body(root)),
+              RtfToPlainTextForTest(WriteRtfForTest(*editor->document())));
+    editor->LoadRecordBody(&root->item);
+    EXPECT_EQ(ReadRtf(WriteRtfForTest(*editor->document())), stored);
+    Select(0, 0);
+    EXPECT_EQ(Mark(cmd::Numbering), CommandState::Checked);
+    frame->ExecuteCommand(cmd::Numbering); // off again: the indent goes with it
+    EXPECT_EQ(SaveRtfDocument(*editor->document()).paragraphs[0].leftIndent, 0);
+    EXPECT_FALSE(SaveRtfDocument(*editor->document()).paragraphs[0].numbering);
 }
 
 } // namespace

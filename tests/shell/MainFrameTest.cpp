@@ -102,12 +102,12 @@ TEST_F(MainFrameTest, PartsCarryTheirNamesAndTitles) {
     EXPECT_EQ(frame->Action(cmd::FileSave)->shortcut(),
               QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     EXPECT_EQ(frame->Action(cmd::Redo)->shortcuts().size(), 2);
-    // The maintenance commands are wired; commands of later parts are present and disabled.
+    // The maintenance commands are wired; the editor's own commands wait for an editor.
     frame->UpdateCommandUi();
     EXPECT_EQ(frame->Action(cmd::BankCleanup)->text(), QStringLiteral("Очистка банка..."));
-    for (int id : {cmd::BankProperties, cmd::BankCleanup, cmd::BankRevision})
+    for (int id : {cmd::BankProperties, cmd::BankCleanup, cmd::BankRevision, cmd::ProgramOptions})
         EXPECT_TRUE(frame->Action(id)->isEnabled()) << id;
-    EXPECT_FALSE(frame->Action(cmd::FontDialog)->isEnabled());
+    EXPECT_FALSE(frame->Action(cmd::FontDialog)->isEnabled()); // the fake view takes none
 }
 
 TEST_F(MainFrameTest, SwitchingToPasswordsSavesTheBodyFirst) {
