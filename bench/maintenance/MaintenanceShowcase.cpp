@@ -4,6 +4,8 @@
 #include "core/QuorvellineDoc.h"
 #include "core/UserPropertyInput.h"
 #include "maintenance/ui/CBankPropSheet.h"
+#include "maintenance/ui/CBankRevisionDlg.h"
+#include "maintenance/ui/CImportRecordsDlg.h"
 #include "shell/Icons.h"
 #include "shell/SettingsStore.h"
 #include "shell/UserDialogs.h"
@@ -96,6 +98,30 @@ int main(int argc, char** argv) {
             Save(sheet, out,
                  QStringLiteral("bank-properties-%1.png").arg(QString::fromLatin1(names[i])));
         }
+    }
+    {
+        // A bank with free space inside: a large body written and deleted again.
+        TreeNode* record = doc.records().first()->children.front();
+        (void)doc.SaveBody(record, std::string(3u << 20, 'x'));
+        (void)doc.RemoveBody(record->item.uid);
+        CBankRevisionDlg dialog(context);
+        dialog.show();
+        QApplication::processEvents();
+        if (!dialog.Start())
+            std::fprintf(stderr, "the revision failed\n");
+        Save(dialog, out, QStringLiteral("bank-revision.png"));
+    }
+    {
+        // The import dialog over a second bank, its tree shown.
+        CQuorvellineDoc source;
+        const auto sourcePath =
+            std::filesystem::path(dir.path().toStdString()) / "Рабочий банк.Kvb";
+        FillBank(source, sourcePath);
+        CImportRecordsDlg dialog(context);
+        dialog.show();
+        if (!dialog.LoadSource(QString::fromStdString(sourcePath.string())))
+            std::fprintf(stderr, "the source bank did not load\n");
+        Save(dialog, out, QStringLiteral("import-records.png"));
     }
     {
         COptPropSheet sheet(settings, dialogs);
