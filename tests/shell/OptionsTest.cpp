@@ -27,12 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class FakeClock : public MonotonicClock {
-public:
-    TimePoint Now() const override { return now; }
-    TimePoint now{std::chrono::seconds(500)};
-};
-
 class OptionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -153,7 +147,7 @@ TEST_F(OptionsTest, DeletionsAskOnlyWhileTheirQuestionIsOn) {
 }
 
 TEST_F(OptionsTest, ACopiedPasswordLeavesAfterTheChosenTime) {
-    FakeClock clock;
+    test::FakeClock clock;
     CPwdView& list = frame->PwdView();
     list.Clipboard().SetClock(clock);
     UserOptions options;

@@ -30,12 +30,6 @@ AnsiString A(const char* utf8) {
     return Utf8ToAnsiLossy(utf8);
 }
 
-class FakeClock : public MonotonicClock {
-public:
-    TimePoint Now() const override { return now; }
-    TimePoint now{std::chrono::seconds(500)};
-};
-
 class PwdViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -254,7 +248,7 @@ TEST_F(PwdViewTest, ContextMenuWithItsDefaultAndTheCopyItems) {
 }
 
 TEST_F(PwdViewTest, CopiedPasswordIsSecretAndLeavesTheClipboardAfterTwentySeconds) {
-    FakeClock clock;
+    test::FakeClock clock;
     List().Clipboard().SetClock(clock);
     QClipboard* clipboard = QGuiApplication::clipboard();
     Add("Почта", 0, "ivan", "пароль-1");

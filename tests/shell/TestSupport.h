@@ -1,9 +1,10 @@
 // Helpers of the shell and window tests: dialogs that answer from a script and record what
-// they showed, a record view that records what the main window asks of it, and answers to
-// modal dialogs.
+// they showed, a clock the test moves, a record view that records what the main window asks
+// of it, and answers to modal dialogs.
 #pragma once
 
 #include "core/TreeItem.h"
+#include "dialogs/SecretClipboard.h"
 #include "shell/RecordViewPort.h"
 #include "shell/UserDialogs.h"
 
@@ -63,6 +64,13 @@ public:
     std::deque<std::optional<QString>> passwords;
     QStringList passwordQuestions;
     QStringList passwordCaptions;
+};
+
+/// A clock that moves only when a test moves it on.
+class FakeClock : public MonotonicClock {
+public:
+    TimePoint Now() const override { return now; }
+    TimePoint now{std::chrono::seconds(500)};
 };
 
 /// A record view that remembers the calls of the main window, in order.
