@@ -93,6 +93,7 @@ Result<void> CQuorvellineDoc::TakeLock(const std::filesystem::path& path, Sessio
 }
 
 void CQuorvellineDoc::DeleteContents() {
+    ++m_contentsSerial;
     m_records.Clear();
     m_folders.Clear();
     m_path.clear();

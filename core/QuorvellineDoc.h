@@ -109,6 +109,11 @@ public:
     const std::filesystem::path& tempPath() const { return m_tempPath; }
     bool saveAsMode() const { return m_saveAsMode; }
     std::uint32_t RevisionNumber() const { return m_revision; }
+    /// Changes each time the document lets go of its contents (New, Open, DeleteContents),
+    /// never by an edit or a save: a window that shows objects of the bank tells by it that
+    /// what it shows, or an operation that runs while events are handled, is of a bank the
+    /// document no longer holds. Unlike node addresses, its values are never reused.
+    std::uint64_t ContentsSerial() const { return m_contentsSerial; }
     const AnsiString& currentUser() const { return m_currentUser; }
     /// The document's title: the file name of the bank, or "Безымянный" for a new bank.
     const AnsiString& title() const { return m_title; }
@@ -187,6 +192,7 @@ private:
     AnsiString m_currentUser;
     SessionLock m_lock; ///< the session lock of the bank at m_path, when opened for change
     std::uint32_t m_revision = 0;
+    std::uint64_t m_contentsSerial = 0;
     bool m_modified = false;
     bool m_hasFile = false;
     bool m_saveAsMode = false;

@@ -18,10 +18,16 @@ Result<bool> LoadBankIndex(KeywordIndex& index, CQuorvellineDoc& doc, Progress* 
 Result<void> RebuildBankIndex(KeywordIndex& index, CQuorvellineDoc& doc, FailedBuild failed,
                               Progress* progress) {
     // The build reads only the trees: the bank file is not held while the progress window
-    // handles its events.
-    if (auto built = BuildIndex(index, doc.trees(), progress); !built) {
+    // handles its events. Those events may open another bank: what was built then belongs to
+    // none, and neither it nor the other bank's stored index is what the caller asked for.
+    const std::uint64_t contents = doc.ContentsSerial();
+    auto built = BuildIndex(index, doc.trees(), progress);
+    const bool replaced = doc.ContentsSerial() != contents;
+    if (!built || replaced) {
         // Nothing of the partial build stays, also when the stored index cannot be read.
         index.Clear();
+        if (replaced)
+            return MessageError(hr::Abort, msg::IndexBuildCancelled);
         if (failed == FailedBuild::Reload)
             (void)LoadBankIndex(index, doc, progress);
         return built;

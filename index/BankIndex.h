@@ -24,7 +24,9 @@ enum class FailedBuild {
 /// Builds the index from the bank's trees and stores it in the bank. When the build fails
 /// (cancelled, 10127; a first node missing, 10128) the index is cleared or reloaded as
 /// `failed` says and the build's error is returned; when storing fails, the built index
-/// stays in memory and the store's error (10120) is returned.
+/// stays in memory and the store's error (10120) is returned. When the document came to hold
+/// another bank during the build (its events opened one), nothing is stored or loaded: the
+/// index is left empty and the build counts as cancelled (10127).
 Result<void> RebuildBankIndex(KeywordIndex& index, CQuorvellineDoc& doc, FailedBuild failed,
                               Progress* progress = nullptr);
 

@@ -63,6 +63,10 @@ ReportGrid::ReportGrid(QWidget* parent)
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
+    // Rows are chosen whole with the arrow keys; Tab goes on to the window's next control
+    // instead of walking the cells (a table view's default), which kept the keyboard in a
+    // grid of results.
+    setTabKeyNavigation(false);
     setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollMode(ScrollPerPixel);
 

@@ -23,6 +23,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace kelvo {
 
 namespace {
@@ -195,37 +197,51 @@ QString BankIndexDlg::StatusText() const {
     return m_status->text();
 }
 
-template <class Operation> bool BankIndexDlg::RunIndexOperation(Operation&& operation) {
+template <class Operation>
+BankIndexDlg::Outcome BankIndexDlg::RunIndexOperation(Operation&& operation) {
     m_busy = true;
     auto* progress = new IndexProgressDlg(m_panel);
+    progress->SetPumpInterval(m_pumpInterval);
     m_progress = progress;
     const Result<void> done = operation(progress->progress());
     delete progress;
     m_busy = false;
     emit OperationFinished();
+    if (m_closeWhenDone) {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return done ? Outcome::Done : Outcome::Failed;
+    }
+    if (std::exchange(m_replacedWhileBusy, false)) {
+        // Another bank was opened while the progress window handled events: what the
+        // operation read or built is of the old one. The new bank's index loads next.
+        m_index.Clear();
+        QMetaObject::invokeMethod(this, &BankIndexDlg::BankReplaced, Qt::QueuedConnection);
+        return Outcome::BankReplaced;
+    }
     if (!done && done.error().code != hr::Abort)
         m_context.dialogs.ShowMessage(this, Tr(ErrorText(done.error())), QMessageBox::Warning,
                                       Tr(text::IndexMessageCaption));
-    if (m_closeWhenDone)
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    return done.ok();
+    return done ? Outcome::Done : Outcome::Failed;
 }
 
 void BankIndexDlg::LoadOnOpen() {
     m_suppressQueries = true;
     bool stored = false;
-    RunIndexOperation([&](Progress& progress) -> Result<void> {
+    const Outcome load = RunIndexOperation([&](Progress& progress) -> Result<void> {
         auto loaded = LoadBankIndex(m_index, m_context.doc, &progress);
         stored = loaded && *loaded;
         return {}; // an index that cannot be read is offered a build, as a missing one is
     });
+    if (load == Outcome::BankReplaced)
+        return;
     if (!stored && !m_closeWhenDone &&
         m_context.dialogs.Ask(this, Tr(text::AskBuildIndex), QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::Warning,
                               Tr(text::IndexMessageCaption)) == QMessageBox::Yes) {
-        RunIndexOperation([&](Progress& progress) {
-            return RebuildBankIndex(m_index, m_context.doc, FailedBuild::Clear, &progress);
-        });
+        if (RunIndexOperation([&](Progress& progress) {
+                return RebuildBankIndex(m_index, m_context.doc, FailedBuild::Clear, &progress);
+            }) == Outcome::BankReplaced)
+            return;
     }
     QueryIndex();
     FillKeywordList();
@@ -233,8 +249,13 @@ void BankIndexDlg::LoadOnOpen() {
 }
 
 void BankIndexDlg::BankReplaced() {
-    if (m_busy)
+    if (m_busy) {
+        // A build ends at its next node; then this runs again for the new bank.
+        m_replacedWhileBusy = true;
+        if (m_progress)
+            m_progress->Cancel();
         return;
+    }
     m_grid->RemoveAllRows();
     m_rows.Clear();
     m_index.Clear();
@@ -297,10 +318,10 @@ void BankIndexDlg::Rebuild() {
                               QMessageBox::Question,
                               Tr(text::IndexMessageCaption)) != QMessageBox::Yes)
         return;
-    RunIndexOperation([&](Progress& progress) {
-        return RebuildBankIndex(m_index, m_context.doc, FailedBuild::Reload, &progress);
-    });
-    FillKeywordList();
+    if (RunIndexOperation([&](Progress& progress) {
+            return RebuildBankIndex(m_index, m_context.doc, FailedBuild::Reload, &progress);
+        }) != Outcome::BankReplaced)
+        FillKeywordList();
 }
 
 bool BankIndexDlg::GoToSelected() {

@@ -7,6 +7,7 @@
 #include "search/ResultRows.h"
 #include "search/StorageBodySource.h"
 #include "search/ui/FindWindows.h"
+#include "search/ui/WindowProgress.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -34,7 +35,7 @@ public:
     /// one when there is none or it cannot be read), runs the query and fills the word list.
     void LoadOnOpen();
     /// The document holds another bank: its rows and words go, and its index is loaded as
-    /// on opening.
+    /// on opening. During a build the build is cancelled first, and this happens after it.
     void BankReplaced();
     /// Refills the word list for the chosen kind of object; rows come unticked.
     void FillKeywordList();
@@ -57,6 +58,8 @@ public:
     QString StatusText() const;
     /// True while an index operation (load, build, save) runs.
     bool Busy() const { return m_busy; }
+    /// How often the operations let events be handled (0: at every node; tests).
+    void SetPumpInterval(int ms) { m_pumpInterval = ms; }
 
 signals:
     /// An index operation ended.
@@ -68,9 +71,13 @@ protected:
 
 private:
     void BuildControls();
-    /// Runs an index operation with the progress window; false when it failed, and then the
-    /// message is shown unless it was a cancel.
-    template <class Operation> bool RunIndexOperation(Operation&& operation);
+    enum class Outcome {
+        Done,
+        Failed,       ///< the message was shown, unless it was a cancel
+        BankReplaced, ///< another bank was opened meanwhile: the index was let go
+    };
+    /// Runs an index operation with the progress window.
+    template <class Operation> Outcome RunIndexOperation(Operation&& operation);
 
     FindWindowContext m_context;
     KeywordIndex m_index;
@@ -79,6 +86,8 @@ private:
     bool m_suppressQueries = true;
     bool m_busy = false;
     bool m_closeWhenDone = false;
+    bool m_replacedWhileBusy = false;
+    int m_pumpInterval = WindowProgress::kPumpIntervalMs;
     QPointer<IndexProgressDlg> m_progress;
 
     QWidget* m_panel = nullptr;

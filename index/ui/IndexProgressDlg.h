@@ -30,6 +30,8 @@ public:
 
     /// What the operation reports to and asks of.
     Progress& progress() { return *m_progress; }
+    /// How often the operation lets events be handled (see WindowProgress).
+    void SetPumpInterval(int ms) { m_progress->SetPumpInterval(ms); }
     /// As the Cancel button does.
     void Cancel() { m_progress->RequestCancel(); }
     bool Cancelled() const { return m_progress->Cancelled(); }

@@ -28,6 +28,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace kelvo {
 
 namespace {
@@ -299,6 +301,10 @@ bool BankSearchDlg::StartSearch() {
     m_progress->Show();
     m_grid->SortByColumn(ResultGrid::NumberColumn, Qt::AscendingOrder);
     SetSearching(false);
+    // Another bank opened during the walk: its rows would lead to objects of the new bank
+    // that merely share their UIDs.
+    if (std::exchange(m_replacedWhileSearching, false))
+        BankReplaced();
     emit SearchFinished();
     return true;
 }
@@ -343,9 +349,12 @@ void BankSearchDlg::Browse() {
 }
 
 void BankSearchDlg::BankReplaced() {
-    StopSearch();
-    if (m_searching)
-        return; // the walk ends at its next object; what it found is of the old bank
+    if (m_searching) {
+        // The walk ends at its next object; what it found is of the old bank and goes then.
+        m_replacedWhileSearching = true;
+        StopSearch();
+        return;
+    }
     m_criteria.startKey = kBankKey;
     m_start->setText(QString::fromStdString(BankChoiceText(m_doc.path().string())));
     m_grid->RemoveAllRows();

@@ -50,8 +50,8 @@ public:
     bool GoToSelected();
     /// "&Обзор...": the start node chooser.
     void Browse();
-    /// The document holds another bank now: a search that runs stops, the rows go, and the
-    /// search starts at the whole (new) bank.
+    /// The document holds another bank now: the rows go and the search starts at the whole
+    /// (new) bank; a search that runs is stopped, and that happens when it has ended.
     void BankReplaced();
 
     /// The criteria as the controls show them (the search text converted as typed; false
@@ -93,6 +93,7 @@ private:
     std::unique_ptr<WindowProgress> m_progress;
     ChooserRunner m_runChooser;
     bool m_searching = false;
+    bool m_replacedWhileSearching = false;
 
     QLineEdit* m_start = nullptr;
     QPushButton* m_browse = nullptr;

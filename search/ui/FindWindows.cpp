@@ -10,7 +10,7 @@
 namespace kelvo {
 
 OpenBank OpenBankOf(CQuorvellineDoc& doc) {
-    return {doc.path().string(), doc.records().first()};
+    return {doc.path().string(), doc.ContentsSerial()};
 }
 
 void ShowAndActivate(QWidget& window) {

@@ -7,6 +7,7 @@
 
 #include <QIcon>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -31,10 +32,11 @@ struct FindWindowContext {
     std::function<QIcon(TreeKind tree, const TreeNode& node)> nodeIcon;
 };
 
-/// Which bank the document holds: another one after New or Open, the same after a save.
+/// Which bank the document holds: another one after New or Open (also of the same file) and
+/// after Save As (the bank's path is what the windows name it by), the same after a save.
 struct OpenBank {
     std::string path;
-    const TreeNode* rootRecord = nullptr;
+    std::uint64_t contents = 0; ///< the document's ContentsSerial
     bool operator==(const OpenBank&) const = default;
 };
 OpenBank OpenBankOf(CQuorvellineDoc& doc);

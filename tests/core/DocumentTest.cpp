@@ -8,6 +8,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 using namespace kelvo;
 using kelvo::test::ReadBankStream;
 using kelvo::test::ReadFileBytes;
@@ -225,15 +227,38 @@ TEST(Document, FailedOpenLeavesTheBankAlone) {
     ASSERT_TRUE(doc.OnNewDocument().ok());
     doc.AddNode(TreeKind::Records, doc.records().first(), "unsaved");
     int lastId = 0;
+    const std::uint64_t contents = doc.ContentsSerial();
     for (const char* name : {"not-a-bank.Kvb", "missing.Kvb"}) {
         auto opened = doc.OnOpenDocument(dir / name);
         ASSERT_FALSE(opened.ok());
         lastId = opened.error().messageId;
+        EXPECT_EQ(doc.ContentsSerial(), contents); // the windows keep what they show
         EXPECT_TRUE(doc.IsModified());
         EXPECT_EQ(doc.records().size(), 2u);
         EXPECT_FALSE(doc.hasFile());
     }
     EXPECT_EQ(lastId, msg::CannotOpenBank);
+}
+
+TEST(Document, TheContentsSerialChangesWhenAnotherBankIsHeldOnly) {
+    TempFolder dir;
+    CQuorvellineDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument().ok());
+    std::vector<std::uint64_t> seen{doc.ContentsSerial()};
+    // Edits, saves and Save As keep the contents.
+    doc.AddNode(TreeKind::Records, doc.records().first(), "a");
+    ASSERT_TRUE(doc.SaveAs(dir / "a.Kvb").ok());
+    ASSERT_TRUE(doc.Save().ok());
+    EXPECT_EQ(doc.ContentsSerial(), seen.back());
+    // New, Open, and Open of the same file again each give a value not seen before.
+    ASSERT_TRUE(doc.OnNewDocument().ok());
+    seen.push_back(doc.ContentsSerial());
+    ASSERT_TRUE(doc.OnOpenDocument(dir / "a.Kvb").ok());
+    seen.push_back(doc.ContentsSerial());
+    ASSERT_TRUE(doc.OnOpenDocument(dir / "a.Kvb").ok());
+    seen.push_back(doc.ContentsSerial());
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
 }
 
 TEST(Document, OpenReportsSelectionsWithTheFileReleased) {

@@ -75,3 +75,43 @@ TEST_F(BankIndexTest, RebuildStoresAndAFailedOneLeavesTheStoredIndex) {
     EXPECT_EQ(LoadBankIndex(fresh, doc).value(), true);
     EXPECT_EQ(Words(fresh), Words(index));
 }
+
+TEST_F(BankIndexTest, ABankOpenedDuringTheBuildGetsNothingOfIt) {
+    // Another bank, without an index, that the user opens while the progress window handles
+    // its events.
+    const fs::path other = m_dir / fs::u8path("другой.Kvb");
+    {
+        CQuorvellineDoc second;
+        ASSERT_TRUE(second.OnNewDocument().ok());
+        second.records().first()->item.keywords = "omega";
+        ASSERT_TRUE(second.SaveAs(other).ok());
+    }
+    struct OpensAnother : Progress {
+        CQuorvellineDoc* doc;
+        fs::path path;
+        bool opened = false;
+        bool CancelRequested() override {
+            if (!std::exchange(opened, true)) {
+                EXPECT_TRUE(doc->OnOpenDocument(path).ok());
+            }
+            return false; // the build runs to its end over the trees it now finds
+        }
+    } opens;
+    opens.doc = &doc;
+    opens.path = other;
+    const fs::path first = doc.path();
+    KeywordIndex index;
+    for (FailedBuild failed : {FailedBuild::Clear, FailedBuild::Reload}) {
+        opens.opened = false;
+        ASSERT_TRUE(doc.OnOpenDocument(first).ok());
+        const auto built = RebuildBankIndex(index, doc, failed, &opens);
+        ASSERT_TRUE(opens.opened);
+        ASSERT_FALSE(built.ok());
+        EXPECT_EQ(built.code(), hr::Abort);
+        EXPECT_TRUE(index.empty());
+        // Stored in neither bank.
+        EXPECT_EQ(LoadBankIndex(index, doc).value(), false);
+        ASSERT_TRUE(doc.OnOpenDocument(first).ok());
+        EXPECT_EQ(LoadBankIndex(index, doc).value(), false);
+    }
+}

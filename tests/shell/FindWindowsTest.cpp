@@ -4,6 +4,7 @@
 #include "index/BankIndex.h"
 #include "index/ItemKey.h"
 #include "index/ui/BankIndexDlg.h"
+#include "index/ui/IndexProgressDlg.h"
 #include "platform/storage/Storage.h"
 #include "search/ui/BankSearchDlg.h"
 #include "search/ui/BankSelectDlg.h"
@@ -22,6 +23,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,6 +129,35 @@ protected:
         const int row = grid.FindRow(key);
         EXPECT_GE(row, 0) << key;
         return row;
+    }
+
+    /// Another bank, one record with `keyword`, its index stored; the bank's path.
+    std::string OtherBank(const char* keyword) {
+        const std::string path = dir.path().toStdString() + "/другой.Kvb";
+        CQuorvellineDoc other;
+        EXPECT_TRUE(other.OnNewDocument().ok());
+        other.AddNode(TreeKind::Records, other.records().first(), "x")->item.keywords = keyword;
+        EXPECT_TRUE(other.SaveAs(path).ok());
+        KeywordIndex built;
+        EXPECT_TRUE(RebuildBankIndex(built, other, FailedBuild::Clear).ok());
+        return path;
+    }
+    /// The words of the index stored in the bank at `path`.
+    static std::vector<std::string> StoredWords(const std::string& path) {
+        CQuorvellineDoc bank;
+        EXPECT_TRUE(bank.OnOpenDocument(path, BankAccess::Read).ok());
+        KeywordIndex index;
+        EXPECT_TRUE(LoadBankIndex(index, bank).ok());
+        std::vector<std::string> words;
+        for (const auto& item : index)
+            words.push_back(item->word);
+        return words;
+    }
+    static QStringList Listed(const SortableList& words) {
+        QStringList listed;
+        for (int i = 0; i < words.RowCount(); ++i)
+            listed << words.Text(i, 0);
+        return listed;
     }
 
     QTemporaryDir dir;
@@ -472,15 +504,7 @@ TEST_F(FindWindowsTest, TheChooserShowsTheChosenNodeAndReopensOnIt) {
 
 TEST_F(FindWindowsTest, AnotherBankOpenedWhileTheWindowsAreOpenReplacesWhatTheyShow) {
     // A second bank with words of its own, and its index stored.
-    const std::string otherPath = dir.path().toStdString() + "/другой.Kvb";
-    {
-        CQuorvellineDoc other;
-        ASSERT_TRUE(other.OnNewDocument().ok());
-        other.AddNode(TreeKind::Records, other.records().first(), "x")->item.keywords = "zeta";
-        ASSERT_TRUE(other.SaveAs(otherPath).ok());
-        KeywordIndex built;
-        ASSERT_TRUE(RebuildBankIndex(built, other, FailedBuild::Clear).ok());
-    }
+    const std::string otherPath = OtherBank("zeta");
     AddRecord("Первая", "alpha", "alpha body");
     dialogs.answers = {QMessageBox::Yes};
     BankIndexDlg& index = OpenIndex();
@@ -506,6 +530,128 @@ TEST_F(FindWindowsTest, AnotherBankOpenedWhileTheWindowsAreOpenReplacesWhatTheyS
     ASSERT_EQ(index.Words().RowCount(), 1);
     EXPECT_EQ(index.Words().Text(0, 0), QStringLiteral("zeta"));
     EXPECT_EQ(index.Grid().RowCount(), 0);
+}
+
+TEST_F(FindWindowsTest, ABankOpenedDuringASearchLeavesNoRowsOfTheOldOne) {
+    for (int i = 0; i < 30; ++i)
+        AddRecord(("Запись " + std::to_string(i)).c_str(), "", "общее слово");
+    ASSERT_TRUE(doc.Save().ok());
+    const std::string otherPath = OtherBank("zeta");
+    BankSearchDlg& search = OpenSearch();
+    search.SearchProgress().SetPumpInterval(0);
+    // The user opens another bank from the main window while the walk shows its first rows.
+    bool armed = true;
+    QObject::connect(&search.Grid().Model(), &QAbstractItemModel::rowsInserted, &search, [&] {
+        if (std::exchange(armed, false))
+            QTimer::singleShot(0, &search,
+                               [&] { EXPECT_TRUE(doc.OnOpenDocument(otherPath).ok()); });
+    });
+    Search(search, "общее");
+    ASSERT_FALSE(armed);
+    // The rows of the old bank would lead to whatever has their UIDs in the new one.
+    EXPECT_EQ(search.Rows().size(), 0u);
+    EXPECT_EQ(search.Grid().RowCount(), 0);
+    EXPECT_FALSE(search.GoToSelected());
+    EXPECT_EQ(search.Criteria().startKey, "bnk");
+    EXPECT_EQ(Child<QLineEdit>(search, "StartNode")->text(),
+              QString::fromStdString("Банк данных: " + otherPath));
+    EXPECT_FALSE(search.Searching());
+    EXPECT_TRUE(Child<QPushButton>(search, "Search")->isEnabled());
+    // The next search is of the new bank.
+    Search(search, "общее");
+    EXPECT_EQ(search.Rows().size(), 0u);
+}
+
+TEST_F(FindWindowsTest, AnIndexBuildCancelledOrOverrunByAnotherBankStoresNothing) {
+    TreeNode* r = AddRecord("Первая", "alpha");
+    ASSERT_TRUE(doc.Save().ok());
+    const std::string otherPath = OtherBank("zeta");
+    dialogs.answers = {QMessageBox::Yes};
+    BankIndexDlg& index = OpenIndex();
+    ASSERT_EQ(Listed(index.Words()), QStringList{QStringLiteral("alpha")});
+    index.SetPumpInterval(0);
+    QWidget* panel = Child<QWidget>(index, "Panel");
+    r->item.keywords = A("beta");
+
+    // Cancel in the progress window: the stored index comes back, without a message; while
+    // the build ran the window's controls could not be used.
+    std::optional<bool> panelEnabled;
+    QTimer::singleShot(0, &index, [&] {
+        auto* progress = index.findChild<IndexProgressDlg*>(QStringLiteral("IndexProgressDlg"));
+        ASSERT_TRUE(progress);
+        panelEnabled = panel->isEnabled();
+        EXPECT_TRUE(index.Busy());
+        progress->CancelButton()->click();
+    });
+    dialogs.answers = {QMessageBox::Yes};
+    Child<QPushButton>(index, "Rebuild")->click();
+    EXPECT_EQ(panelEnabled, std::optional<bool>(false));
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_FALSE(index.findChild<IndexProgressDlg*>());
+    EXPECT_EQ(Listed(index.Words()), QStringList{QStringLiteral("alpha")});
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(StoredWords(bankPath), std::vector<std::string>{"alpha"});
+
+    // Another bank opened from the main window during the build: the build's words go into
+    // neither bank, and the window shows the new bank's index.
+    QTimer::singleShot(0, &index, [&] { EXPECT_TRUE(doc.OnOpenDocument(otherPath).ok()); });
+    dialogs.answers = {QMessageBox::Yes};
+    Child<QPushButton>(index, "Rebuild")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(doc.path().string(), otherPath);
+    EXPECT_EQ(Listed(index.Words()), QStringList{QStringLiteral("zeta")});
+    EXPECT_EQ(index.Grid().RowCount(), 0);
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(StoredWords(otherPath), std::vector<std::string>{"zeta"});
+    EXPECT_EQ(StoredWords(bankPath), std::vector<std::string>{"alpha"});
+    // Ticks query the new bank.
+    index.Words().SetChecked(0, true);
+    EXPECT_EQ(index.Grid().RowCount(), 1);
+}
+
+TEST_F(FindWindowsTest, TabReachesEveryControlOfBothWindows) {
+    AddRecord("Первая", "alpha");
+    AddRecord("Вторая", "alpha");
+    dialogs.answers = {QMessageBox::Yes};
+    BankSearchDlg& search = OpenSearch();
+    BankIndexDlg& index = OpenIndex();
+    // Rows in both grids: Tab must leave a grid at once, not walk its cells.
+    Search(search, "alpha");
+    index.Words().SetChecked(0, true);
+    ASSERT_EQ(search.Grid().RowCount(), 2);
+    ASSERT_EQ(index.Grid().RowCount(), 2);
+    for (QWidget* window : {static_cast<QWidget*>(&search), static_cast<QWidget*>(&index)}) {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        // The controls a user works with that are enabled now; a group of radio buttons is
+        // entered at one of them (the arrow keys move within the group).
+        QSet<QWidget*> controls;
+        QSet<QWidget*> radios;
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            const bool interactive = qobject_cast<QAbstractButton*>(w) ||
+                                     qobject_cast<QComboBox*>(w) || qobject_cast<QSpinBox*>(w) ||
+                                     qobject_cast<QAbstractItemView*>(w);
+            if (interactive && w->isEnabled() && w->isVisibleTo(window) && !PartOfAControl(w))
+                (qobject_cast<QRadioButton*>(w) ? radios : controls).insert(w);
+        }
+        ASSERT_GE(controls.size(), 6) << window->objectName().toStdString();
+        QSet<QWidget*> reached;
+        for (int presses = 0; presses < 40; ++presses) {
+            QWidget* focused = QApplication::focusWidget();
+            ASSERT_TRUE(focused);
+            ASSERT_EQ(focused->window(), window);
+            for (QWidget* up = focused; up && up != window; up = up->parentWidget())
+                if (controls.contains(up) || radios.contains(up))
+                    reached.insert(up);
+            QTest::keyClick(focused, Qt::Key_Tab);
+            EXPECT_NE(QApplication::focusWidget(), focused) << focused->objectName().toStdString();
+        }
+        for (QWidget* control : controls)
+            EXPECT_TRUE(reached.contains(control))
+                << window->objectName().toStdString() << " " << control->objectName().toStdString();
+        EXPECT_EQ(radios.isEmpty(), !reached.intersects(radios));
+    }
 }
 
 } // namespace
