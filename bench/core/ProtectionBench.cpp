@@ -8,6 +8,8 @@
 #include "search/BankSearch.h"
 #include "search/StorageBodySource.h"
 
+#include "bench/support/BenchBank.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,64 +17,10 @@
 #include <string>
 
 using namespace kelvo;
+using namespace kelvo::bench;
 namespace fs = std::filesystem;
 
 namespace {
-
-double Millis(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-template <class F> double Best(int rounds, F&& f) {
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, Millis(std::chrono::steady_clock::now() - start));
-    }
-    return best;
-}
-
-// An RTF body of about `size` bytes of words, one in a thousand bodies holding "янтарь".
-std::string Body(std::size_t size, int n) {
-    static const char* words[] = {"\xEB\xE5\xF1",     "\xF0\xE5\xEA\xE0", "\xE3\xEE\xF0\xE0",
-                                  "\xEF\xEE\xEB\xE5", "\xE4\xEE\xEC",     "\xF1\xE0\xE4"};
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 ";
-    unsigned x = static_cast<unsigned>(n) * 2654435761u;
-    while (rtf.size() < size) {
-        x = x * 1103515245u + 12345u;
-        rtf += words[(x >> 16) % 6];
-        rtf += (x >> 8) % 11 == 0 ? "\\par " : " ";
-    }
-    if (n % 1000 == 7)
-        rtf += "\xFF\xED\xF2\xE0\xF0\xFC "; // янтарь
-    return rtf + "}";
-}
-
-void Build(const fs::path& bank, int records, std::size_t bodyBytes) {
-    CQuorvellineDoc doc;
-    (void)doc.OnNewDocument();
-    TreeNode* root = doc.records().first();
-    TreeNode* chapter = nullptr;
-    std::vector<std::uint32_t> uids;
-    for (int i = 1; i < records; ++i) {
-        TreeNode* parent = i % 100 == 1 ? root : chapter;
-        TreeNode* n = doc.AddNode(TreeKind::Records, parent,
-                                  Utf8ToAnsiLossy("Запись номер ") + std::to_string(i));
-        n->item.keywords = Utf8ToAnsiLossy("ключ, слово");
-        if (i % 100 == 1)
-            chapter = n;
-        uids.push_back(n->item.uid);
-    }
-    {
-        auto working = doc.WorkingStorage();
-        for (std::size_t i = 0; i < uids.size(); ++i)
-            (void)WriteRecordBody(*working, uids[i],
-                                  Body(bodyBytes / uids.size(), static_cast<int>(i)));
-        (void)working->Commit();
-    }
-    (void)doc.SaveAs(bank);
-}
 
 struct Figures {
     double open = 0, save = 0, search = 0, body = 0;
@@ -112,15 +60,14 @@ Figures Measure(const fs::path& bank, const std::string& password) {
 } // namespace
 
 int main() {
-    std::string pattern = (fs::temp_directory_path() / "kelvo-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
+    const fs::path dir = TempFolder();
+    if (dir.empty())
         return 1;
-    const fs::path dir = pattern;
     ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     const fs::path plain = dir / "plain.Kvb", sealed = dir / "sealed.Kvb";
     const int records = 10000;
     const std::size_t bodyBytes = 100u << 20;
-    Build(plain, records, bodyBytes);
+    BuildBank(plain, records, bodyBytes);
     fs::copy_file(plain, sealed);
     const auto protectStart = std::chrono::steady_clock::now();
     if (!ProtectBankFile(sealed, "пароль", crypto::KdfParams::Minimum())) {
