@@ -2,6 +2,7 @@
 #include "platform/storage/Compaction.h"
 
 #include "platform/base/SystemReason.h"
+#include "platform/storage/FileSystem.h"
 #include "platform/storage/Storage.h"
 
 #include <cerrno>
@@ -21,27 +22,6 @@ namespace {
 
 Error SystemError(HResult code, int errnum) {
     return MakeError(code, SystemReason(errnum));
-}
-
-// Flushes a file's bytes to the disk.
-Result<void> SyncFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return SystemError(hr::WriteFault, errno);
-    const int synced = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    if (synced != 0)
-        return SystemError(hr::WriteFault, error);
-    return {};
-}
-
-void SyncFolder(const fs::path& dir) {
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        (void)::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // One storage being copied: its children in directory order, the next one to copy.
@@ -164,9 +144,9 @@ Result<void> CompactFile(const fs::path& source, const fs::path& target, const f
 
     at(CompactionStep::CreateCopy);
     std::error_code ec;
-    const bool hasTarget = fs::exists(fs::symlink_status(target, ec));
+    const bool hasTarget = Files().Exists(target);
     // The target is replaced, as writing over it in place would require.
-    if (hasTarget && ::access(target.c_str(), W_OK) != 0)
+    if (hasTarget && ::access(target.c_str(), W_OK) != 0 && errno != ENOENT)
         return SystemError(hr::AccessDenied, errno);
     struct stat owner {};
     const bool known = ::stat((hasTarget ? target : source).c_str(), &owner) == 0;
@@ -181,15 +161,13 @@ Result<void> CompactFile(const fs::path& source, const fs::path& target, const f
     if (progress)
         progress->Start(CountElements(*from));
     Result<void> copied = CopyTree(*from, *to, progress);
+    // The commit flushes the copy to the disk before it returns.
     if (copied)
         copied = to->Commit();
-    // The source goes first, then the copy (which flushes it).
     *from = Storage();
     *to = Storage();
-    if (copied)
-        copied = SyncFile(copy);
     if (!copied) {
-        fs::remove(copy, ec);
+        (void)Files().Remove(copy);
         return copied;
     }
     if (progress)
@@ -199,12 +177,13 @@ Result<void> CompactFile(const fs::path& source, const fs::path& target, const f
         (void)::chown(copy.c_str(), owner.st_uid, owner.st_gid); // where allowed
 
     at(CompactionStep::Replace);
-    if (::rename(copy.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        fs::remove(copy, ec);
-        return SystemError(hr::AccessDenied, error);
+    if (auto moved = Files().Rename(copy, target); !moved) {
+        (void)Files().Remove(copy);
+        return moved;
     }
-    SyncFolder(target.parent_path());
+    // The compacted file is complete under its name; a folder that cannot be synced leaves
+    // only the name's durability in doubt.
+    (void)Files().SyncDirectory(FolderOf(target));
     at(CompactionStep::Done);
     if (progress)
         progress->Finish();

@@ -10,6 +10,7 @@
 #include "index/IndexBuild.h"
 #include "index/IndexStorage.h"
 #include "maintenance/BankCleanup.h"
+#include "maintenance/BankRevision.h"
 #include "tests/support/CompoundContent.h"
 #include "tests/support/MemoryFiles.h"
 #include "tests/support/SampleBank.h"
@@ -251,6 +252,20 @@ const std::vector<Operation>& Operations() {
              }
          },
          [](CQuorvellineDoc& doc) { return doc.SaveAs(kFresh); }, 2, true},
+        {"revision", kSmall,
+         [](CQuorvellineDoc& doc) {
+             const Result<void> opened = doc.OnOpenDocument(kSmall);
+             ASSERT_TRUE(opened) << Why(opened);
+         },
+         [](CQuorvellineDoc& doc) -> Result<void> {
+             // A compacted copy replaces the bank (the smaller one: the copy writes every
+             // stream). Its content is the same, so a cut or a failure anywhere must leave
+             // that one state.
+             if (auto revised = ReviseBank(doc); !revised)
+                 return revised.error();
+             return {};
+         },
+         1, false},
         {"protect", kSmall,
          [](CQuorvellineDoc& doc) {
              const Result<void> opened = doc.OnOpenDocument(kSmall);
