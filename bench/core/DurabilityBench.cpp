@@ -52,7 +52,6 @@ int main() {
     const fs::path dir = TempFolder();
     if (dir.empty())
         return 1;
-    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     bool ok = true;
 
     // A 1 MB body saved inside a 100 MB bank, and a save of the whole bank.

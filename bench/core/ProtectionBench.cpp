@@ -63,7 +63,6 @@ int main() {
     const fs::path dir = TempFolder();
     if (dir.empty())
         return 1;
-    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     const fs::path plain = dir / "plain.Kvb", sealed = dir / "sealed.Kvb";
     const int records = 10000;
     const std::size_t bodyBytes = 100u << 20;

@@ -73,11 +73,13 @@ inline void BuildBank(const std::filesystem::path& bank, int records, std::size_
     (void)doc.SaveAs(bank);
 }
 
-/// A fresh folder under the system's temporary folder; empty on failure.
+/// A fresh folder under the system's temporary folder, where the documents' working files go
+/// too (XDG_RUNTIME_DIR); empty on failure.
 inline std::filesystem::path TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvo-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         return {};
+    ::setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
     return pattern;
 }
 
