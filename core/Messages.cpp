@@ -38,6 +38,10 @@ constexpr Entry kTable[] = {
     {msg::CannotOpenBank,
      "Не удается открыть банк данных из файла:\n%s\nФайл не найден или поврежден."},
     {msg::Untitled, "Безымянный"},
+    {msg::PictureConversionFailed, "Сбой при преобразовании рисунка в DIB.\nКод ошибки: %d."},
+    {msg::PictureDrawFailed, "Сбой при печати DIB."},
+    {msg::PictureReleaseFailed, "Сбой при освобождении памяти."},
+    {msg::CommandFailed, "Не удалось выполнить команду."},
     {msg::SaveChangesQuestion, "Банк данных \"%1\" был изменен. Сохранить эти изменения?"},
     // Not a text of the original, which reported a failed save as a success.
     {msg::SaveFailed,
@@ -106,6 +110,11 @@ constexpr Entry kTable[] = {
     {msg::GradeWeak, "слабый"},
     {msg::GradeFair, "средний"},
     {msg::GradeStrong, "надежный"},
+    // Printing: a device that takes no pages, a PDF file that cannot be written, and a PDF
+    // that would be written over the bank it prints.
+    {msg::PrintFailed, "Не удалось начать печать: устройство печати недоступно."},
+    {msg::PdfWriteFailed, "Не удается записать файл PDF:\n%s"},
+    {msg::PdfWouldReplaceBank, "Файл PDF не может быть записан на место банка данных:\n%s"},
     {msg::ImportOpenFailed,
      "Не удается открыть банк данных, из которого импортируются записи:\n%s\n%s."},
     {msg::RevisionNeverSaved,

@@ -36,6 +36,10 @@ inline constexpr int CleanupDone = 2007;
 inline constexpr int CannotOpenBank = 61697;      // path
 inline constexpr int SaveChangesQuestion = 61699; // "%1": the bank's title
 inline constexpr int Untitled = 61443;            // title of a bank never saved
+inline constexpr int PictureConversionFailed = 61446; // the failing step's code
+inline constexpr int PictureDrawFailed = 61447;
+inline constexpr int PictureReleaseFailed = 61448;
+inline constexpr int CommandFailed = 61705;
 // Texts of this program that the original did not have.
 inline constexpr int SaveFailed = 10101;     // path, status as hex, status as decimal
 inline constexpr int PropertyExists = 10102; // the property's name
@@ -91,6 +95,10 @@ inline constexpr int ImportOpenFailed = 10170;     // the source's path, the rea
 inline constexpr int RevisionNeverSaved = 10171;
 inline constexpr int RevisionFailed = 10172;       // the bank's path, the reason
 inline constexpr int RevisionReopenFailed = 10173; // the bank's path, the reason
+// Printing.
+inline constexpr int PrintFailed = 10180;
+inline constexpr int PdfWriteFailed = 10181;      // path
+inline constexpr int PdfWouldReplaceBank = 10182; // path
 // Texts the original wrote into its code.
 inline constexpr int CleanupWaiting = 20001;
 inline constexpr int ImportLoading = 20003;

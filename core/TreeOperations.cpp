@@ -46,6 +46,17 @@ std::vector<TreeNode*> PostOrder(TreeNode* node) {
 
 } // namespace
 
+int TreeImageIndex(const RecordTree& tree, TreeKind kind, const TreeNode& node, bool selected) {
+    if (kind == TreeKind::Folders) {
+        if (&node == tree.first())
+            return 0;
+        return selected ? 3 : 2;
+    }
+    if (!node.children.empty())
+        return selected ? 4 : 3;
+    return selected ? 6 : 5;
+}
+
 bool SelectTreeNode(CQuorvellineDoc& doc, TreeKind kind, TreeNode* node,
                     SelectionObserver* observer) {
     RecordTree& tree = doc.tree(kind);

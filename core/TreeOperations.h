@@ -26,6 +26,10 @@ public:
     virtual void OnSelectionChanged(TreeKind /*tree*/, TreeNode* /*node*/) {}
 };
 
+/// The image of a node in its tree's image list: a record with children 3 (selected 4), one
+/// without 5 (selected 6); the first top-level folder 0, every other folder 2 (selected 3).
+int TreeImageIndex(const RecordTree& tree, TreeKind kind, const TreeNode& node, bool selected);
+
 /// Selects `node` (a node of the tree): the observer hears the change before and after, and
 /// the node's opened time becomes now (which does not mark the bank modified). Selecting the
 /// selected node again does nothing. Returns false when `node` is not in the tree.

@@ -9,11 +9,11 @@
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "platform/text/Ansi.h"
+#include "richtext/RtfTextDocument.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
 #include "shell/FindReplaceDialog.h"
 #include "shell/InsertDateTimeDlg.h"
-#include "shell/RtfTextDocument.h"
 #include "widgets/ParagraphRuler.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -240,9 +240,7 @@ CMainView::CMainView(CQuorvellineDoc& doc, QWidget* parent)
     setObjectName(QStringLiteral("RecordView"));
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    // The character format at the insertion point: Tahoma, 10 points, no effects.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(10);
+    const QFont font = DefaultBodyFont();
     setFont(font);
     document()->setDefaultFont(font);
     InstallRtfObjectHandlers(*document());

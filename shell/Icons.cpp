@@ -1,105 +1,15 @@
-// Icons of commands, trees, tabs and passwords with bundled fallbacks drawn here.
+// Icons of commands, tabs and the password tree, with bundled fallbacks drawn by the program.
 #include "shell/Icons.h"
 
 #include "shell/CommandIds.h"
 #include "shell/CommandTable.h"
 
-#include <QDir>
 #include <QFile>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 
-#include <array>
 #include <map>
 
 namespace kelvo {
-namespace {
-
-constexpr int kSize = 32; // drawn at 32 px and scaled down, so that both 16 and 32 look right
-
-QPixmap Canvas() {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
-
-QColor ColourOf(int seed) {
-    static const std::array<QColor, 8> palette{QColor(0x2e, 0x6d, 0xb4), QColor(0x3c, 0x9a, 0x4b),
-                                               QColor(0xc0, 0x39, 0x2b), QColor(0xd8, 0x8c, 0x1a),
-                                               QColor(0x7d, 0x4f, 0xa8), QColor(0x1f, 0x8f, 0x96),
-                                               QColor(0x6b, 0x6b, 0x6b), QColor(0xa0, 0x52, 0x2d)};
-    return palette[static_cast<std::size_t>(seed) % palette.size()];
-}
-
-/// A rounded tile with one or two letters: the fallback of a command.
-QIcon LetterIcon(const QString& letters, const QColor& colour) {
-    QPixmap pixmap = Canvas();
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(colour.darker(140));
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(2, 2, kSize - 4, kSize - 4), 6, 6);
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(letters.size() > 1 ? 13 : 18);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-    return QIcon(pixmap);
-}
-
-QIcon FolderIcon(bool open, const QColor& colour) {
-    QPixmap pixmap = Canvas();
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(colour.darker(150), 1.5));
-    p.setBrush(colour);
-    p.drawRect(QRectF(3, 6, 11, 5));
-    p.drawRect(QRectF(3, 9, 26, 18));
-    if (open) {
-        p.setBrush(colour.lighter(130));
-        QPainterPath path;
-        path.moveTo(7, 14);
-        path.lineTo(31, 14);
-        path.lineTo(27, 27);
-        path.lineTo(3, 27);
-        path.closeSubpath();
-        p.drawPath(path);
-    }
-    return QIcon(pixmap);
-}
-
-QIcon PageIcon(const QColor& colour, bool lines) {
-    QPixmap pixmap = Canvas();
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(colour.darker(160), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(6, 3, 20, 26));
-    if (lines) {
-        p.setPen(QPen(colour, 2));
-        for (int y = 9; y <= 23; y += 5)
-            p.drawLine(QPointF(10, y), QPointF(22, y));
-    }
-    return QIcon(pixmap);
-}
-
-QIcon Themed(const char* name, const QIcon& fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name), fallback);
-}
-
-} // namespace
-
-void EnsureIconTheme() {
-    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
-        return;
-    for (const char* theme : {"Adwaita", "breeze", "oxygen", "Tango"})
-        if (QDir(QStringLiteral("/usr/share/icons/") + QLatin1String(theme)).exists()) {
-            QIcon::setThemeName(QLatin1String(theme));
-            return;
-        }
-}
 
 QIcon CommandIcon(int commandId) {
     static std::map<int, QIcon> cache;
@@ -123,9 +33,9 @@ QIcon CommandIcon(int commandId) {
             }
         } else if (*info->themeIcon) {
             QString tip = CommandTip(*info);
-            fallback = LetterIcon(tip.left(1).toUpper(), ColourOf(commandId));
+            fallback = LetterIcon(tip.left(1).toUpper(), ImageColour(commandId));
         }
-        icon = *info->themeIcon ? Themed(info->themeIcon, fallback) : fallback;
+        icon = *info->themeIcon ? ThemedIcon(info->themeIcon, fallback) : fallback;
     }
     cache[commandId] = icon;
     return icon;
@@ -147,31 +57,13 @@ QIcon FrameImage(int index) {
     case 0:
         return AppIcon();
     case 1:
-        return Themed("text-x-generic", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
+        return ThemedIcon("text-x-generic", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
     case 2:
-        return Themed("accessories-text-editor", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
+        return ThemedIcon("accessories-text-editor", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
     case 3:
-        return Themed("dialog-password", PasswordIcon(0));
+        return ThemedIcon("dialog-password", PasswordIcon(0));
     default:
         return PasswordIcon(index - 4);
-    }
-}
-
-QIcon RecordTreeImage(int index) {
-    static const QColor yellow(0xe0, 0xb0, 0x40);
-    switch (index) {
-    case 0:
-        return AppIcon();
-    case 3:
-        return Themed("folder", FolderIcon(false, yellow));
-    case 4:
-        return Themed("folder-open", FolderIcon(true, yellow));
-    case 5:
-        return Themed("text-x-generic", PageIcon(QColor(0x6b, 0x6b, 0x6b), true));
-    case 6:
-        return Themed("accessories-text-editor", PageIcon(QColor(0x2e, 0x6d, 0xb4), true));
-    default:
-        return PageIcon(QColor(0x6b, 0x6b, 0x6b), false);
     }
 }
 
@@ -179,11 +71,11 @@ QIcon PasswordTreeImage(int index) {
     static const QColor blue(0x6c, 0x9b, 0xd2);
     switch (index) {
     case 0:
-        return Themed("dialog-password", PasswordIcon(1)); // the padlock
+        return ThemedIcon("dialog-password", PasswordIcon(1)); // the padlock
     case 2:
-        return Themed("folder", FolderIcon(false, blue));
+        return ThemedIcon("folder", FolderIcon(false, blue));
     case 3:
-        return Themed("folder-open", FolderIcon(true, blue));
+        return ThemedIcon("folder-open", FolderIcon(true, blue));
     default:
         return FolderIcon(false, blue);
     }

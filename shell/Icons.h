@@ -2,6 +2,7 @@
 // fallbacks drawn by the program so that every command has an icon on any desktop.
 #pragma once
 
+#include "images/TreeImages.h"
 #include "widgets/PasswordIcons.h"
 
 #include <QIcon>
@@ -13,14 +14,10 @@ QIcon CommandIcon(int commandId);
 /// The frame's image list: 0 program, 1 record, 2 records tab, 3 passwords tab, then the
 /// 33 password icons from 4 on.
 QIcon FrameImage(int index);
-/// Images of the record tree (0 root, 3/4 record with children, 5/6 record without) and of
-/// the password tree (0 root folder, 2/3 folder).
-QIcon RecordTreeImage(int index);
+/// Images of the password tree (0 root folder, 2/3 folder); those of the record tree are
+/// RecordTreeImage.
 QIcon PasswordTreeImage(int index);
 /// The program's icon.
 QIcon AppIcon();
-
-/// Chooses a theme when the platform names none, so that theme icons resolve off a desktop.
-void EnsureIconTheme();
 
 } // namespace kelvo

@@ -1,6 +1,7 @@
 // A Qt item model over one bank tree.
 #include "shell/TreeModel.h"
 
+#include "core/TreeOperations.h"
 #include "shell/Icons.h"
 
 #include <algorithm>
@@ -42,14 +43,8 @@ void TreeModel::NodeChanged(const TreeNode* node) {
 }
 
 int TreeModel::ImageOf(const TreeNode& node, bool selected) const {
-    if (m_kind == Kind::Folders) {
-        if (&node == m_tree->first())
-            return 0;
-        return selected ? 3 : 2;
-    }
-    if (!node.children.empty())
-        return selected ? 4 : 3;
-    return selected ? 6 : 5;
+    return TreeImageIndex(*m_tree, m_kind == Kind::Records ? TreeKind::Records : TreeKind::Folders,
+                          node, selected);
 }
 
 QModelIndex TreeModel::index(int row, int column, const QModelIndex& parent) const {

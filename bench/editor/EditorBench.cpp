@@ -5,7 +5,7 @@
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "shell/CMainView.h"
-#include "shell/RtfTextDocument.h"
+#include "richtext/RtfTextDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "platform/rtf/RtfWriter.h"
 #include "shell/CMainFrame.h"
 #include "shell/Icons.h"
-#include "shell/RtfTextDocument.h"
+#include "richtext/RtfTextDocument.h"
 #include "shell/SettingsStore.h"
 #include "shell/UserDialogs.h"
 

@@ -10,7 +10,7 @@
 #include "shell/CommandIds.h"
 #include "shell/FindReplaceDialog.h"
 #include "shell/InsertDateTimeDlg.h"
-#include "shell/RtfTextDocument.h"
+#include "richtext/RtfTextDocument.h"
 #include "shell/SettingsStore.h"
 #include "shell/ui/CParagraphDlg.h"
 #include "widgets/ParagraphRuler.h"

@@ -1,6 +1,6 @@
 // The RTF model <-> QTextDocument adapter, the drawing of embedded objects and RTF on the
 // clipboard.
-#include "shell/RtfTextDocument.h"
+#include "richtext/RtfTextDocument.h"
 
 #include "platform/rtf/Metafile.h"
 #include "platform/rtf/RtfReader.h"
@@ -711,6 +711,12 @@ RtfDocument Convert(const QTextDocument& doc, const Units& u) {
 }
 
 } // namespace
+
+QFont DefaultBodyFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(10);
+    return font;
+}
 
 double DocumentDpi(const QTextDocument& doc) {
     if (const QAbstractTextDocumentLayout* layout = doc.documentLayout())

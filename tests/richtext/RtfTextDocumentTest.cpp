@@ -1,6 +1,6 @@
 // The RTF <-> QTextDocument adapter: bodies of the Windows program survive loading, editing and
 // saving; pictures, objects, lists, soft breaks and units; RTF on the clipboard.
-#include "shell/RtfTextDocument.h"
+#include "richtext/RtfTextDocument.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 

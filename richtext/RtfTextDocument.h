@@ -4,6 +4,7 @@
 
 #include "platform/rtf/RtfDocument.h"
 
+#include <QFont>
 #include <QMetaType>
 #include <QTextFormat>
 
@@ -54,6 +55,10 @@ inline constexpr int kHiddenTextType = QTextFormat::UserObject + 2; ///< hidden 
 
 /// The clipboard type of RTF, as other programs offer and take it.
 inline constexpr const char* kRtfMimeType = "text/rtf";
+
+/// The font of a body's text that names none, the editor's at the insertion point: Tahoma,
+/// 10 points, no effects.
+QFont DefaultBodyFont();
 
 /// Pixels per inch the document is laid out at: its layout's paint device, else the primary
 /// screen, else 96.
