@@ -30,6 +30,9 @@ const std::vector<CommandEntry>& AllCommands() {
         {"unprotect", "Снять защиту банка данных", MakeUnprotectCommand},
         {"passwd", "Сменить пароль защищенного банка данных", MakePasswdCommand},
         {"pwgen", "Генератор паролей", MakePwgenCommand},
+#ifdef KVB_PRINT
+        {"print", "Напечатать запись или структуру банка в файл PDF", MakePrintCommand},
+#endif
     };
     return commands;
 }

@@ -30,5 +30,6 @@ std::unique_ptr<Command> MakeSearchCommand();
 std::unique_ptr<Command> MakeProtectCommand();
 std::unique_ptr<Command> MakeUnprotectCommand();
 std::unique_ptr<Command> MakePasswdCommand();
+std::unique_ptr<Command> MakePrintCommand();
 
 } // namespace kelvo::cli
