@@ -4,7 +4,7 @@
 #include "cli/BankCommand.h"
 #include "cli/Commands.h"
 
-#include "images/ProgramImages.h"
+#include "images/TreeImages.h"
 #include "platform/rtf/RtfReader.h"
 #include "print/paint/RecordPages.h"
 #include "print/paint/StructurePages.h"
@@ -77,12 +77,12 @@ public:
             return kExitUsage;
         }
         CQuorvellineDoc doc;
-        if (!OpenBank(doc, m_bank, io))
-            return kExitBank;
+        if (const int status = OpenBank(doc, m_bank, io, BankAccess::Read))
+            return status;
         // The PDF is written beside itself and renamed over the target: pointed at the bank, it
         // would replace it.
         if (SameFile(m_pdf, m_bank))
-            return Refuse(io, PathMessage(msg::PdfWouldReplaceBank, m_pdf).text);
+            return Refuse(io, MessageText(msg::PdfWouldReplaceBank, {m_pdf}));
 
         HeadlessGui gui;
         if (!gui.ok())
@@ -106,15 +106,15 @@ public:
             if (bytes)
                 body = ReadRtf(*bytes);
             else if (bytes.code() != hr::FileNotFound)
-                return Refuse(io, bytes.error().message);
+                return Refuse(io, ErrorText(bytes.error()));
             pages = std::make_unique<RecordPages>(std::move(body));
             title = QString::fromStdString(Utf8(node->title));
         }
         const Result<int> printed = PrintToPdf(*pages, path, title);
-        for (const Message& message : pages->TakeMessages())
-            io.err << message.text << '\n';
+        for (const Error& failure : pages->TakeMessages())
+            io.err << ErrorText(failure) << '\n';
         if (!printed)
-            return Refuse(io, printed.error().message);
+            return Refuse(io, ErrorText(printed.error()));
         if (io.json) {
             nlohmann::ordered_json j;
             j["pdf"] = m_pdf;

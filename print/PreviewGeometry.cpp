@@ -24,6 +24,15 @@ constexpr int kDefaultPages = 2;
 
 } // namespace
 
+std::vector<std::string> BoxEntries(std::string_view list) {
+    std::vector<std::string> entries;
+    for (std::size_t end = list.find('~'); end != std::string_view::npos; end = list.find('~')) {
+        entries.emplace_back(list.substr(0, end));
+        list.remove_prefix(end + 1);
+    }
+    return entries;
+}
+
 std::span<const PreviewLayout> PreviewLayouts() {
     return kLayouts;
 }

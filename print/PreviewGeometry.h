@@ -4,6 +4,9 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace kelvo {
 
@@ -14,6 +17,10 @@ struct PreviewLayout {
     int rows = 1;
     bool operator==(const PreviewLayout&) const = default;
 };
+
+/// The entries of a box list such as the pages box's: each is the text before a "~", in
+/// order; text after the last "~" is no entry.
+std::vector<std::string> BoxEntries(std::string_view list);
 
 /// The six entries: 1, 2, 3 pages in a row, 4 as 2 x 2, 6 as 3 x 2, 9 as 3 x 3.
 std::span<const PreviewLayout> PreviewLayouts();

@@ -15,6 +15,7 @@
 #include "shell/Icons.h"
 #include "shell/RecordViewPort.h"
 #include "shell/SettingsStore.h"
+#include "shell/ShellPrinting.h"
 #include "shell/ShellStrings.h"
 #include "shell/ToolCommands.h"
 #include "shell/UserDialogs.h"
@@ -40,8 +41,8 @@
 namespace kelvo {
 namespace {
 
-// The record side's commands: the record view takes them while the records tab is current;
-// on the passwords tab they are disabled.
+// The record side's commands, printing included: the record view takes them while the
+// records tab is current; on the passwords tab they are disabled.
 bool IsRecordViewCommand(int id) {
     switch (id) {
     case cmd::PrintStructure:
@@ -129,9 +130,17 @@ CMainFrame::CMainFrame(CQuorvellineDoc& doc, SettingsStore& settings, UserDialog
     CreateDockBars();
     CreateViews();
     CreateMenus();
-    // The record editor answers the font boxes and shows its ruler in the ruler bar.
-    if (auto* editor = dynamic_cast<CMainView*>(m_recordView.get()))
+    m_printing = new PrintController(
+        this, ShellPrintHooks(this, m_dialogs, m_settings,
+                              [this](bool previewing) { SetPreviewMode(previewing); }));
+    // The record editor answers the font boxes, shows its ruler in the ruler bar and wraps
+    // its printer mode at the printer's paper.
+    if (auto* editor = dynamic_cast<CMainView*>(m_recordView.get())) {
         editor->AttachFrame(m_formatBar, m_rulerBar, &m_settings);
+        editor->SetPrintableWidth(m_printing->PrintableWidthTwips());
+        connect(m_printing, &PrintController::PaperChanged, editor,
+                [this, editor] { editor->SetPrintableWidth(m_printing->PrintableWidthTwips()); });
+    }
 
     // The two modeless windows of finding things; their windows open on first use.
     const FindWindowContext finding{
@@ -573,6 +582,12 @@ bool CMainFrame::UpdateCommand(int id, CommandState& state) {
     case TrayRestore:
     case BankSearch:
     case IndexInfo:
+    case PageSetup:
+    case PrintSetup:
+    case PrintRecord:
+    case PreviewRecord:
+    case PrintStructure:
+    case PreviewStructure:
         state.enabled = true;
         return true;
     default:
@@ -655,9 +670,31 @@ bool CMainFrame::RunCommand(int id) {
     case IndexInfo:
         m_indexWindow->Open();
         return true;
+    case PageSetup:
+        m_printing->PageSetup();
+        return true;
+    case PrintSetup:
+        m_printing->PrinterSetup();
+        return true;
+    case PrintRecord:
+        m_printing->Print(RecordBodyPages(*m_recordView, m_doc));
+        return true;
+    case PreviewRecord:
+        m_printing->Preview(RecordBodyPages(*m_recordView, m_doc));
+        return true;
+    case PrintStructure:
+        m_printing->Print(TreePanePages(*m_recordTree));
+        return true;
+    case PreviewStructure:
+        m_printing->Preview(TreePanePages(*m_recordTree));
+        return true;
     default:
         return m_tools->RunCommand(id);
     }
+}
+
+void CMainFrame::SetPreviewMode(bool previewing) {
+    m_rulerBar->setVisible(!previewing && CurrentTab() == 0 && m_rulerWanted);
 }
 
 bool CMainFrame::IsBarVisible(QWidget* bar) const {

@@ -31,6 +31,7 @@ namespace kelvo {
 class BankIndexWindow;
 class BankSearchWindow;
 class CPwdView;
+class PrintController;
 class SettingsStore;
 class StatusPaneBar;
 class ToolCommands;
@@ -86,6 +87,9 @@ public:
     StatusPaneBar& StatusPanes() const { return *m_statusBar; }
     CQuorvellineDoc& Document() const { return m_doc; }
     std::map<int, QWidget*> Bars() const;
+    PrintController& Printing() const { return *m_printing; }
+    /// A print preview opens (the ruler goes) or closes (the ruler comes back when wanted).
+    void SetPreviewMode(bool previewing);
 
     /// The trees were rebuilt by the document: show them again.
     void RefreshTrees();
@@ -176,6 +180,7 @@ private:
     QMenu* m_trayMenu = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     QTimer* m_idleTimer = nullptr;
+    PrintController* m_printing = nullptr;
     bool m_wasMaximized = false;
     bool m_inTray = false;
     bool m_rulerWanted = true;

@@ -51,9 +51,6 @@ namespace {
 using Check = CommandState::Check;
 
 constexpr qint64 kMaxInsertedFile = 64 * 1024 * 1024;
-// Printable width of the page the editor wraps to in its printer mode: A4 (11906 twips)
-// less the two print margins of 720 twips.
-constexpr int kPrintableWidthTwips = 11906 - 2 * 720;
 
 class WaitCursor {
 public:
@@ -1169,11 +1166,19 @@ void CMainView::SetWrap(WrapMode mode) {
     case WrapMode::Printer:
         setLineWrapMode(FixedPixelWidth);
         setLineWrapColumnOrWidth(
-            static_cast<int>(std::lround(kPrintableWidthTwips * DocumentDpi(*document()) / 1440.0 +
+            static_cast<int>(std::lround(m_printableWidth * DocumentDpi(*document()) / 1440.0 +
                                          2 * document()->documentMargin())));
         break;
     }
     UpdateRuler();
+}
+
+void CMainView::SetPrintableWidth(int twips) {
+    if (twips <= 0 || twips == m_printableWidth)
+        return;
+    m_printableWidth = twips;
+    if (m_wrap == WrapMode::Printer)
+        SetWrap(m_wrap);
 }
 
 void CMainView::UpdateLinks() {

@@ -83,6 +83,10 @@ public:
     // --- Operations behind the commands -------------------------------------------------
     WrapMode Wrap() const { return m_wrap; }
     void SetWrap(WrapMode mode);
+    /// The width the printer mode wraps to, in twips: the paper less the print margins (A4
+    /// until the printer says otherwise).
+    void SetPrintableWidth(int twips);
+    int PrintableWidth() const { return m_printableWidth; }
     /// Applies a face (from the font box) or a size in points (from the size box) to the
     /// selection; false when the value is refused.
     bool ApplyFontName(const QString& face);
@@ -147,6 +151,7 @@ private:
     TreeItem* m_item = nullptr;
     bool m_bodyUnreadable = false; ///< the shown record's body could not be read: never saved
     WrapMode m_wrap = WrapMode::Window;
+    int m_printableWidth = 11906 - 2 * 720; ///< A4 less two margins of 720 twips
     mutable std::unique_ptr<Summary> m_summary;
     QPointer<QFontComboBox> m_fontBox;
     QPointer<QComboBox> m_sizeBox;

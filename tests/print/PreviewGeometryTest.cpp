@@ -8,6 +8,13 @@
 namespace kelvo {
 namespace {
 
+TEST(PreviewLayouts, BoxEntriesEndInTheirTilde) {
+    EXPECT_EQ(BoxEntries("50%~75%~"), (std::vector<std::string>{"50%", "75%"}));
+    // Text after the last "~" is no entry; an empty entry between two is one.
+    EXPECT_EQ(BoxEntries("a~~b~rest"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(BoxEntries("no tilde").empty());
+}
+
 TEST(PreviewLayouts, TheSixEntriesAndTheRememberedCount) {
     const auto layouts = PreviewLayouts();
     ASSERT_EQ(layouts.size(), 6u);
