@@ -7,6 +7,9 @@
 #include "shell/UserDialogs.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -14,6 +17,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kelvo::AppTitle());
     QApplication::setDesktopFileName(QStringLiteral("kelvo"));
     QApplication::setQuitOnLastWindowClosed(true);
+    // Qt's own dialogs (print, page setup, file and colour dialogs) in Russian, as the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     kelvo::EnsureIconTheme();
     QApplication::setWindowIcon(kelvo::AppIcon());
 

@@ -5,6 +5,7 @@ set -euo pipefail
 PACKAGES=(
     cmake ninja-build g++ pkg-config        # build
     qt6-base-dev                            # Kelvo: Qt 6 Widgets and PrintSupport
+    qt6-translations-l10n                   # Qt's own dialogs (print, page setup) in Russian
     libgtest-dev libgmock-dev               # unit tests
     libcli11-dev nlohmann-json3-dev         # kvb: command line and JSON output
     python3 python3-olefile libgsf-bin      # independent compound-file readers in tests
@@ -13,6 +14,7 @@ PACKAGES=(
     tzdata                                  # time-zone tests of local date-times
     libsodium-dev                           # cryptography of protected banks
     libreoffice-writer-nogui                # independent RTF reader the RTF tests check our bodies with
+    poppler-utils                           # pdftotext, pdftoppm: the print tests read PDFs back
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -49,6 +50,11 @@ PrintController::PrintController(QWidget* window, PrintHooks hooks)
       m_margins(kDefaultMarginTwips, kDefaultMarginTwips, kDefaultMarginTwips,
                 kDefaultMarginTwips) {
     AddDefaultPrintDialogs(m_hooks);
+    // Without a printer the dialog offers a PDF file: name one, where a folder alone would fail.
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && m_printer->outputFileName().isEmpty())
+        m_printer->setOutputFileName(
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+            QStringLiteral("/Kelvo.pdf"));
 }
 
 PrintController::~PrintController() {
