@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -47,6 +49,26 @@ std::string Bytes(const fs::path& p) {
 
 QString Q(const fs::path& p) {
     return QString::fromStdString(p.string());
+}
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs a command line through the shell; its exit status and standard output.
+std::pair<int, std::string> Shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return {-1, ""};
+    std::array<char, 4096> buf;
+    while (std::size_t n = fread(buf.data(), 1, buf.size(), pipe))
+        out.append(buf.data(), n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
 std::string Title(int i) {
@@ -164,6 +186,30 @@ TEST_F(KvbPrint, TheStructureAsStoredOnPagesCutAtRows) {
     for (std::size_t i = 1; i + 1 < perPage.size(); ++i)
         EXPECT_EQ(perPage[i], perPage[0]);
     EXPECT_LE(perPage.back(), perPage[0]);
+}
+
+// The built program with no display at all and a platform asked for that needs one: it still
+// prints on its own offscreen platform. Titles in tree order, as many pages as it reports.
+TEST_F(KvbPrint, TheProgramPrintsTheStructureWithoutADisplay) {
+    MakeBank();
+    const fs::path pdf = dir / "структура.pdf";
+    const auto [status, out] =
+        Shell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
+              Quote(std::string(KELVO_BINARY_DIR) + "/cli/kvb") + " --json print " +
+              Quote(bank.string()) + " --structure --pdf " + Quote(pdf.string()) + " 2>&1");
+    ASSERT_EQ(status, kExitOk) << out;
+    const int reported = nlohmann::json::parse(out)["pages"];
+    const QStringList pages = test::PdfPages(Q(pdf));
+    EXPECT_EQ(pages.size(), reported);
+    EXPECT_GE(reported, 3);
+    QStringList printed;
+    for (const QString& page : pages)
+        printed << test::PdfLines(page);
+    ASSERT_EQ(printed.size(), 204);
+    EXPECT_EQ(printed.front(), QStringLiteral("Корневая запись"));
+    EXPECT_EQ(printed[3], QString::fromStdString(Title(1)));
+    EXPECT_EQ(printed[202], QString::fromStdString(Title(200)));
+    EXPECT_EQ(printed.back(), QStringLiteral("Свёрнутая"));
 }
 
 TEST_F(KvbPrint, WhatIsRefused) {
