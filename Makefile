@@ -1,6 +1,9 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# Optimised code without debug information builds about a third faster; developers who step
+# through the code use `make BUILD_TYPE=RelWithDebInfo` (or Debug) with their own BUILD folder.
+BUILD_TYPE ?= Release
 # ccache, when installed, lets rebuilds and other checkouts reuse compiled objects.
 LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
@@ -10,7 +13,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
